@@ -33,9 +33,9 @@ public:
     virtual void SetColors(const int (*colors)[4], int count);
     virtual void SetColors(const int (*colors)[3], int count);
     virtual void SetColor(int index, const Color& color);
-    virtual const Color& GetColor(int index, const Color& defaultColor) const;
+    virtual Color GetColor(int index, const Color& defaultColor) const;
     // A missing index gives opaque black.
-    virtual const Color& GetColor(int index) const;
+    virtual Color GetColor(int index) const;
     virtual void SetDisabled(bool disabled);
     virtual void ShowFinger(bool on);
     virtual void Resize(const Rect& rect);

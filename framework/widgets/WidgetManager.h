@@ -25,11 +25,15 @@ public:
     static constexpr int kButtonMiddle = 4;
 
     explicit WidgetManager(WidgetHost* host = nullptr);
+    WidgetManager(const WidgetManager&) = delete;
+    WidgetManager& operator=(const WidgetManager&) = delete;
     // Detaches (does not delete) every remaining widget.
     ~WidgetManager() override;
 
     void DisableWidget(Widget* w) override;
     void SetFocus(Widget* w) override;
+    // The manager's own count is advanced by RunUpdatePass, not here.
+    void Update() override {}
 
     // The widget that would receive the pointer at (x, y) in screen pixels, or null; the point in
     // that widget's own coordinates goes to localX, localY when they are given.
@@ -43,13 +47,15 @@ public:
     void AddBaseModal(Widget* w);
     void RemoveBaseModal(Widget* w);
 
-    // A pop-up (menu-like) widget that is removed when a mouse button goes down outside it.
+    // A pop-up (menu-like) widget, added to the manager and removed (and handed to the host for
+    // deletion, or deleted without a host) when a mouse button goes down outside it.
     void SetPopupCommandWidget(Widget* w);
     void RemovePopupCommandWidget();
 
     // During a draw pass: have w->PaintOverlay(g, priority) called later, lowest priority first.
     void DeferOverlay(Widget* w, int priority);
-    void FlushDeferredOverlayWidgets(int maxPriority);
+    // Draws the pending overlays whose priority is below `belowPriority`.
+    void FlushDeferredOverlayWidgets(int belowPriority);
 
     // One update tick over the tree; returns whether anything is dirty.
     bool RunUpdatePass();
@@ -136,12 +142,17 @@ private:
     void MouseDrag(int x, int y);
     void EnterWidget(Widget* w);
     void LeaveWidget(Widget* w);
-    // Mouse-ups at the last position for every button w holds, in w's own coordinates.
-    void SendPendingMouseUps(Widget* w);
+    // Mouse-ups at the last position for each button in `buttons` (left, right, middle), in w's own
+    // coordinates.
+    void SendMouseUps(Widget* w, int buttons);
+    // Everything the manager and its saved modal states remember of a widget leaving the tree.
     void ForgetWidget(Widget* w);
-    int AbsX(const Widget* w) const;
-    int AbsY(const Widget* w) const;
+    // Pointer and focus rules treat these as covered by the modal widget; its ancestors are not.
+    bool IsBelowModal(const Widget* w) const;
+    bool IsInTree(const Widget* w) const;
+    void FlushOverlays(bool all, int belowPriority);
 
+    friend class WidgetContainer;
     friend class WidgetContainer;
 };
 
