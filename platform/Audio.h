@@ -19,13 +19,16 @@ public:
     // False when no real output exists; everything still works, silently.
     virtual bool IsOpen() const = 0;
     // Installs the mixer; the device calls it from its own thread until replaced or destroyed.
+    // Waits for a callback already running, so after replacing it the old one is never called.
     virtual void SetCallback(AudioCallback callback) = 0;
     // Held around changes the callback must not see half-done.
     virtual void Lock() = 0;
     virtual void Unlock() = 0;
 };
 
-// The SDL device (platform/sdl2); falls back to a closed device when none can be opened.
+// The SDL device (platform/sdl2); falls back to a closed device when none can be opened. The
+// closed device still pulls its callback in real time and drops the samples, so sounds play
+// silently and finish when they would have.
 std::unique_ptr<AudioDevice> CreateSdlAudioDevice();
 
 // A device without output whose callback a test pulls by hand, to inspect the mixed samples.
