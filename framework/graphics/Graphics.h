@@ -125,6 +125,7 @@ struct ColorCode {
     int length = 0;  // characters the code takes (1 for kNone: the caret is drawn as a character)
     int rgb = 0;     // 0xRRGGBB for kColor
 };
-ColorCode ParseColorCode(const std::string& text, size_t pos);
+// A code must end before `end` (the end of the run being drawn).
+ColorCode ParseColorCode(const std::string& text, size_t pos, size_t end = std::string::npos);
 
 } // namespace Vel
