@@ -186,11 +186,9 @@ std::unique_ptr<MusicInterface> AppBase::CreateMusicInterface() { return std::ma
 
 void AppBase::ParseCommandLine()
 {
-    // Once per process, as the options may change the working directory.
-    static bool parsed = false;
-    if (parsed || m_commandLineParsed)
+    // Once: the options may change the working directory.
+    if (m_commandLineParsed)
         return;
-    parsed = true;
     m_commandLineParsed = true;
     SplitCommandLine(m_commandLine);
 }

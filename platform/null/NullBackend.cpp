@@ -59,6 +59,8 @@ std::unique_ptr<Window> NullBackend::MakeWindow()
 {
     auto window = std::make_unique<NullWindow>();
     m_lastWindow = window.get();
+    if (m_onMakeWindow)
+        m_onMakeWindow(*window);
     return window;
 }
 

@@ -6,6 +6,7 @@
 #include "platform/null/VirtualClock.h"
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,8 @@ public:
     std::unique_ptr<AudioDevice> MakeAudioDevice() override;
 
     void Inject(const Event& event) { m_events.push_back(event); }
+    // Runs on every new window before anyone uses it, so a test can set its behaviour.
+    std::function<void(NullWindow&)> m_onMakeWindow;
     VirtualClock& Virtual() { return m_clock; }
     // The window most recently made (owned by whoever asked for it).
     NullWindow* LastWindow() const { return m_lastWindow; }
