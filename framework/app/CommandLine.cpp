@@ -14,9 +14,10 @@ std::vector<CommandLineParam> SplitCommandLine(std::string_view line)
     if (i < line.size() && line[i] == '"') {
         const size_t close = line.find('"', 1);
         i = close == std::string_view::npos ? line.size() : close + 1;
+    } else {
+        while (i < line.size() && !IsBlank(line[i]))
+            ++i;
     }
-    while (i < line.size() && !IsBlank(line[i]))
-        ++i;
 
     std::vector<CommandLineParam> params;
     CommandLineParam current;

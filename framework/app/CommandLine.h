@@ -3,6 +3,7 @@
 // quote toggles quoting (blanks inside quotes belong to the parameter; the quotes are dropped).
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,9 @@ struct CommandLineParam {
     std::string value;
     bool operator==(const CommandLineParam&) const = default;
 };
+
+// Readable test failures.
+inline void PrintTo(const CommandLineParam& p, std::ostream* os) { *os << p.name << "=" << p.value; }
 
 // `line` starts with the program path (quoted: up to the closing quote; else up to the first
 // blank). Parameters with an empty name are dropped.
