@@ -316,7 +316,9 @@ int Graphics::WrapText(const Rect& rect, const std::string& text, int lineSpacin
     int lineWidth = 0, widthAtBlank = 0, charsOnLine = 0;
     size_t blank = std::string::npos;
     char prev = 0;
+    bool wrappedAtEnd = false; // the last line ended by wrapping, not by a line feed
     while (i < text.size()) {
+        wrappedAtEnd = false;
         char c = text[i];
         size_t len = 1;
         if (c == '^' && m_writeColoredString) {
@@ -358,6 +360,7 @@ int Graphics::WrapText(const Rect& rect, const std::string& text, int lineSpacin
             lineWidth = charsOnLine = 0;
             blank = std::string::npos;
             prev = 0;
+            wrappedAtEnd = true;
             continue;
         }
         lineWidth += w;
@@ -365,7 +368,8 @@ int Graphics::WrapText(const Rect& rect, const std::string& text, int lineSpacin
         prev = c;
         i += len;
     }
-    emit(lineStart, text.size(), lineWidth);
+    // Wrapping right at the end leaves no line behind; a final line feed does (an empty one).
+    if (!(wrappedAtEnd && lineStart >= text.size())) emit(lineStart, text.size(), lineWidth);
 
     m_color = start;
     if (maxWidth) *maxWidth = widest;
