@@ -1,0 +1,291 @@
+// The player slots and the player file on disk.
+#include "game/players/Players.h"
+
+#include "game/players/PlayerFile.h"
+#include "game/text/ErrorLog.h"
+#include "platform/Files.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
+
+namespace Vel {
+namespace {
+
+bool IsSlot(int index) { return index >= 0 && index < kPlayerSlots; }
+bool IsTestId(int testId) { return testId >= 0 && testId < kTestIdCount; }
+
+CalendarDay DayOf(const BrokenDownTime& t) { return {t.dayOfMonth, t.month, t.yearsSince1900}; }
+
+bool Exists(const std::string& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+std::string TimeStamp(const BrokenDownTime& t)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d%02d%02d-%02d%02d%02d", t.yearsSince1900 + 1900, t.month + 1,
+                  t.dayOfMonth, t.hours, t.minutes, t.seconds);
+    return text;
+}
+
+// Renames the damaged file to a name no other file has; empty when it could not be renamed.
+std::string KeepAside(const std::string& path)
+{
+    const std::string base = path + ".bad-" + TimeStamp(LocalNow());
+    for (int n = 0; n < 1000; ++n) {
+        const std::string candidate = n == 0 ? base : base + "-" + std::to_string(n);
+        if (Exists(candidate))
+            continue;
+        return ::rename(path.c_str(), candidate.c_str()) == 0 ? candidate : std::string{};
+    }
+    return {};
+}
+
+// The whole file when it has the expected size; otherwise what is wrong with it.
+enum class ReadStatus { Missing, Read, Damaged };
+ReadStatus ReadPlayerFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& problem)
+{
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        if (errno == ENOENT)
+            return ReadStatus::Missing;
+        problem = std::string("the file cannot be opened: ") + std::strerror(errno);
+        return ReadStatus::Damaged;
+    }
+    struct stat st {};
+    if (::fstat(fileno(file), &st) != 0 || !S_ISREG(st.st_mode)) {
+        std::fclose(file);
+        problem = "the file cannot be read";
+        return ReadStatus::Damaged;
+    }
+    if (size_t(st.st_size) != kPlayerFileSize) {
+        std::fclose(file);
+        problem = "the file has " + std::to_string(st.st_size) + " bytes instead of " + std::to_string(kPlayerFileSize);
+        return ReadStatus::Damaged;
+    }
+    bytes.resize(kPlayerFileSize);
+    const size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+    if (got != kPlayerFileSize) {
+        problem = "the file could not be read whole";
+        return ReadStatus::Damaged;
+    }
+    return ReadStatus::Read;
+}
+
+void MakeFreshSlots(Players& players)
+{
+    players.currentPlayer = 0;
+    for (int slot = 0; slot < kPlayerSlots; ++slot)
+        ResetProfile(players, slot, "");
+}
+
+} // namespace
+
+std::string PlayerFilePath() { return Plat::UserDataDir() + "/pref.dat"; }
+std::string WindowModeFilePath() { return Plat::UserDataDir() + "/fscreen.dat"; }
+
+PlayerProfile& CurrentProfile(Players& players)
+{
+    return players.players[size_t(IsSlot(players.currentPlayer) ? players.currentPlayer : 0)];
+}
+
+const PlayerProfile& CurrentProfile(const Players& players)
+{
+    return players.players[size_t(IsSlot(players.currentPlayer) ? players.currentPlayer : 0)];
+}
+
+void ResetProfile(Players& players, int index, std::string_view name)
+{
+    if (!IsSlot(index))
+        return;
+    PlayerProfile& p = players.players[size_t(index)];
+    SetName(p, name);
+    p.birthDay = 1;
+    p.birthMonth = 0;
+    p.birthYear = 1970;
+    p.sfxVolume = 0.8;
+    p.musicVolume = 0.8;
+    p.empty = 1;
+    p.fullscreen = 1;
+    p.voice = 1;
+    p.state = 0;
+    p.stamps.fill(0);
+    p.history.fill(ResultRecord{});
+    p.historyCount = 0;
+    for (TestAccess& access : p.testAccess)
+        access.locked = 1;
+    for (int open : kInitiallyOpenTests)
+        p.testAccess[size_t(open)].locked = 0;
+    // The daily exam's category is left as it was: it is not a test of a category.
+    for (int t = 0; t < kDailyExamId; ++t)
+        p.testAccess[size_t(t)].category = t % kCategoryCount;
+    RefreshToday(players);
+    p.created = LocalNow();
+    p.lastPlayed = p.created;
+    p.datesSet = 0;
+    players.flagsPlayer = -1;
+}
+
+void DeleteProfile(Players& players, int index)
+{
+    if (!IsSlot(index))
+        return;
+    for (int k = index; k < kPlayerSlots - 1; ++k)
+        players.players[size_t(k)] = players.players[size_t(k + 1)];
+    ResetProfile(players, kPlayerSlots - 1, "");
+}
+
+int CountProfiles(const Players& players)
+{
+    int count = 0;
+    for (const PlayerProfile& p : players.players)
+        count += p.empty == 0 ? 1 : 0;
+    return count;
+}
+
+int FirstFreeProfile(const Players& players)
+{
+    for (int slot = 0; slot < kPlayerSlots; ++slot)
+        if (players.players[size_t(slot)].empty != 0)
+            return slot;
+    return -1;
+}
+
+void RefreshToday(Players& players) { players.today = DayOf(LocalNow()); }
+
+void RefreshPlayedToday(Players& players)
+{
+    RefreshToday(players);
+    players.playedToday.fill(0);
+    const PlayerProfile& p = CurrentProfile(players);
+    const int count = p.historyCount < 0 ? 0 : (p.historyCount > kHistoryCapacity ? kHistoryCapacity : p.historyCount);
+    for (int i = 0; i < count; ++i) {
+        const ResultRecord& r = p.history[size_t(i)];
+        if (IsTestId(r.testId) && CalendarDay{r.day, r.month, r.year} == players.today)
+            players.playedToday[size_t(r.testId)] = 1;
+    }
+    players.flagsDay = players.today;
+    players.flagsPlayer = players.currentPlayer;
+    players.flagsHistoryCount = p.historyCount;
+}
+
+bool PlayedToday(Players& players, int testId)
+{
+    if (!IsTestId(testId))
+        return false;
+    RefreshToday(players);
+    if (players.flagsDay != players.today || players.flagsPlayer != players.currentPlayer
+        || players.flagsHistoryCount != CurrentProfile(players).historyCount)
+        RefreshPlayedToday(players);
+    return players.playedToday[size_t(testId)] != 0;
+}
+
+int LastGrade(const Players& players, int testId)
+{
+    const PlayerProfile& p = CurrentProfile(players);
+    const int count = p.historyCount > kHistoryCapacity ? kHistoryCapacity : p.historyCount;
+    for (int i = count - 1; i >= 0; --i)
+        if (p.history[size_t(i)].testId == testId)
+            return p.history[size_t(i)].grade;
+    return -1;
+}
+
+SaveResult SavePreferences(Players& players)
+{
+    PlayerProfile& current = CurrentProfile(players);
+    current.lastPlayed = LocalNow();
+
+    SaveResult result;
+    Plat::MakeDirs(Plat::UserDataDir());
+    const std::vector<uint8_t> bytes = EncodePlayerFile(players);
+    Plat::WriteResult written = Plat::WriteFileAtomically(PlayerFilePath(), bytes.data(), bytes.size());
+    if (written.ok) {
+        const uint8_t mode = current.fullscreen;
+        written = Plat::WriteFileAtomically(WindowModeFilePath(), &mode, 1);
+    }
+    if (!written.ok) {
+        result.ok = false;
+        result.error = "The players could not be saved: " + written.error;
+        WriteErrorLog(result.error);
+        result.tellPlayer = !players.saveFailureTold;
+        players.saveFailureTold = true;
+    }
+    return result;
+}
+
+LoadOutcome LoadPreferences(Players& players)
+{
+    LoadOutcome outcome;
+    const std::string path = PlayerFilePath();
+    std::vector<uint8_t> bytes;
+    std::string problem;
+    const ReadStatus status = ReadPlayerFile(path, bytes, problem);
+
+    if (status == ReadStatus::Read && DecodePlayerFile(bytes.data(), bytes.size(), players, problem)) {
+        outcome.kind = LoadOutcome::Kind::Loaded;
+        RefreshPlayedToday(players);
+        return outcome;
+    }
+
+    MakeFreshSlots(players);
+    if (status == ReadStatus::Missing) {
+        outcome.kind = LoadOutcome::Kind::Created;
+        outcome.save = SavePreferences(players);
+    } else {
+        outcome.kind = LoadOutcome::Kind::Damaged;
+        outcome.keptAs = KeepAside(path);
+        if (!outcome.keptAs.empty()) {
+            outcome.message = "The player file " + path + " was damaged (" + problem + "). It was kept as "
+                + outcome.keptAs + " and new, empty player slots were started.";
+            outcome.save = SavePreferences(players);
+        } else {
+            // Saving now would replace the only copy of the players' data.
+            outcome.message = "The player file " + path + " was damaged (" + problem
+                + ") and could not be moved aside. New, empty player slots are in use; the file was left as it is.";
+        }
+        WriteErrorLog(outcome.message);
+    }
+    RefreshPlayedToday(players);
+    return outcome;
+}
+
+RecordOutcome RecordResult(Players& players, const TestResult& result,
+                           const std::function<void(const ResultRecord&)>& checkStamps)
+{
+    RecordOutcome outcome;
+    RefreshToday(players);
+    if (!IsTestId(result.testId) || PlayedToday(players, result.testId))
+        return outcome;
+    players.playedToday[size_t(result.testId)] = 1;
+
+    PlayerProfile& p = CurrentProfile(players);
+    const int n = p.historyCount;
+    if (n < 0 || n > kHistoryCountLimit)
+        return outcome;
+    ResultRecord& record = p.history[size_t(n)];
+    record.testId = result.testId;
+    record.correct = result.correct;
+    record.mistakes = result.mistakes;
+    record.grade = result.grade;
+    record.day = players.today.day;
+    record.month = players.today.month;
+    record.year = players.today.year;
+    if (n < kHistoryCountLimit)
+        ++p.historyCount;
+    // The flag was set by hand above; the new count must not make PlayedToday re-derive it, as
+    // a record at the limit lies outside the counted range.
+    players.flagsHistoryCount = p.historyCount;
+    outcome.recordIndex = n;
+
+    if (checkStamps)
+        checkStamps(record);
+    outcome.save = SavePreferences(players);
+    return outcome;
+}
+
+} // namespace Vel
