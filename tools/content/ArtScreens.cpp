@@ -1,0 +1,292 @@
+// Full-screen pictures, banners and panels: soft sky gradients, rolling hills and paper cards.
+#include <cmath>
+#include <cstring>
+
+#include "Art.h"
+
+namespace Content {
+
+namespace {
+
+// Rolling hills along the bottom of a screen, two layers for depth.
+void Hills(cairo_t* cr, double w, double h, double top, Rgb back, Rgb front)
+{
+    SetColor(cr, back);
+    cairo_move_to(cr, 0, h);
+    cairo_line_to(cr, 0, top + 20);
+    cairo_curve_to(cr, w * 0.2, top - 30, w * 0.4, top + 40, w * 0.62, top + 5);
+    cairo_curve_to(cr, w * 0.8, top - 20, w * 0.92, top + 10, w, top - 5);
+    cairo_line_to(cr, w, h);
+    cairo_close_path(cr);
+    cairo_fill(cr);
+    SetColor(cr, front);
+    cairo_move_to(cr, 0, h);
+    cairo_line_to(cr, 0, top + 55);
+    cairo_curve_to(cr, w * 0.25, top + 25, w * 0.45, top + 75, w * 0.7, top + 45);
+    cairo_curve_to(cr, w * 0.85, top + 30, w * 0.95, top + 50, w, top + 40);
+    cairo_line_to(cr, w, h);
+    cairo_close_path(cr);
+    cairo_fill(cr);
+}
+
+// Light floating circles: decoration that stays far below the contrast of black text.
+void Bubbles(cairo_t* cr, double w, double h, uint32_t seed, int count)
+{
+    Random rnd(seed);
+    for (int i = 0; i < count; ++i) {
+        const double x = rnd.Range(0, w), y = rnd.Range(0, h), r = rnd.Range(12, 70);
+        SetColor(cr, {1, 1, 1}, rnd.Range(0.12, 0.3));
+        Ellipse(cr, x, y, r, r);
+        cairo_fill(cr);
+    }
+}
+
+void Sky(cairo_t* cr, double w, double h, Rgb top, Rgb low)
+{
+    SetVertical(cr, 0, h, top, low);
+    cairo_rectangle(cr, 0, 0, w, h);
+    cairo_fill(cr);
+}
+
+void PaperCard(cairo_t* cr, double x, double y, double w, double h, double radius, Rgb fill, Rgb edge)
+{
+    RoundedRect(cr, x, y, w, h, radius);
+    SetVertical(cr, y, y + h, Lighter(fill, 0.5), fill);
+    FillWithShadow(cr, 6, 0.35);
+    SetColor(cr, edge);
+    cairo_set_line_width(cr, 2.5);
+    cairo_stroke(cr);
+    // A thin inner line gives the card a finished edge.
+    RoundedRect(cr, x + 6, y + 6, w - 12, h - 12, std::max(2.0, radius - 5));
+    SetColor(cr, edge, 0.25);
+    cairo_set_line_width(cr, 1.2);
+    cairo_stroke(cr);
+}
+
+} // namespace
+
+void PaintStartScreen(Canvas& c, const ImageSpec&)
+{
+    cairo_t* cr = c.Cr();
+    Sky(cr, c.Width(), c.Height(), Pal::SkyTop, Pal::SkyLow);
+    Bubbles(cr, c.Width(), c.Height() * 0.8, 11, 26);
+    // A soft sun in the top-right corner, behind where the player's name is written.
+    cairo_pattern_t* sun = cairo_pattern_create_radial(700, 90, 10, 700, 90, 180);
+    cairo_pattern_add_color_stop_rgba(sun, 0, 1, 0.97, 0.8, 0.9);
+    cairo_pattern_add_color_stop_rgba(sun, 1, 1, 0.97, 0.8, 0);
+    cairo_set_source(cr, sun);
+    cairo_paint(cr);
+    cairo_pattern_destroy(sun);
+    Hills(cr, c.Width(), c.Height(), 540, Lighter(Pal::Hill, 0.3), Lighter(Pal::HillDark, 0.35));
+}
+
+void PaintCreditsScreen(Canvas& c, const ImageSpec&)
+{
+    cairo_t* cr = c.Cr();
+    Sky(cr, c.Width(), c.Height(), Hex(0xE6E4FA), Pal::SkyLow);
+    Bubbles(cr, c.Width(), c.Height(), 23, 30);
+    Hills(cr, c.Width(), c.Height(), 540, Lighter(Pal::Hill, 0.3), Lighter(Pal::HillDark, 0.35));
+    PaperCard(cr, 150, 110, 500, 460, 28, Pal::Cream, Pal::Line);
+    SetColor(cr, Pal::Plum);
+    DrawCentredText(cr, kBoldFace, 40, "Credits", 400, 80);
+    cairo_fill(cr);
+}
+
+void PaintSplash(Canvas& c, const ImageSpec&)
+{
+    cairo_t* cr = c.Cr();
+    cairo_pattern_t* bg = cairo_pattern_create_radial(400, 280, 40, 400, 300, 520);
+    cairo_pattern_add_color_stop_rgb(bg, 0, 0.16, 0.52, 0.55);
+    cairo_pattern_add_color_stop_rgb(bg, 1, 0.05, 0.2, 0.26);
+    cairo_set_source(cr, bg);
+    cairo_paint(cr);
+    cairo_pattern_destroy(bg);
+    // The maker's emblem: three overlapping leaves around a bright seed.
+    const Rgb leaves[3] = {Pal::Sun, Pal::Coral, Pal::Aqua};
+    for (int i = 0; i < 3; ++i) {
+        cairo_save(cr);
+        cairo_translate(cr, 400, 250);
+        cairo_rotate(cr, i * 2 * M_PI / 3);
+        Ellipse(cr, 0, -52, 34, 60);
+        SetColor(cr, leaves[i], 0.85);
+        cairo_fill(cr);
+        cairo_restore(cr);
+    }
+    Ellipse(cr, 400, 250, 22, 22);
+    SetColor(cr, {1, 1, 1});
+    cairo_fill(cr);
+    SetColor(cr, {1, 1, 1});
+    DrawCentredText(cr, kBoldFace, 54, "VELMORA", 400, 420);
+    cairo_fill(cr);
+    SetColor(cr, Hex(0xCBEFF0));
+    DrawCentredText(cr, kBookFace, 22, "presents", 400, 462);
+    cairo_fill(cr);
+}
+
+// The game's name in bright letters with a white rim, used alone and on the title screen.
+static void DrawLogo(cairo_t* cr, double cx, double baseline, double size)
+{
+    const char* word = "Quorvane";
+    const Rgb colours[8] = {Pal::Blue, Pal::Coral, Pal::Green, Pal::Violet,
+                            Pal::Orange, Pal::Aqua, Pal::Red, Pal::Plum};
+    double x = cx - TextWidth(cr, kBoldFace, size, word) / 2;
+    for (int i = 0; word[i]; ++i) {
+        const std::string letter(1, word[i]);
+        const double adv = TextWidth(cr, kBoldFace, size, letter);
+        const double lift = std::sin(i * 0.9) * size * 0.05;
+        cairo_new_path(cr);
+        DrawCentredText(cr, kBoldFace, size, letter, x + adv / 2 + 3, baseline - lift + 5);
+        SetColor(cr, Pal::Ink, 0.25);
+        cairo_fill(cr);
+        DrawCentredText(cr, kBoldFace, size, letter, x + adv / 2, baseline - lift);
+        SetColor(cr, {1, 1, 1});
+        cairo_set_line_width(cr, size * 0.12);
+        cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+        cairo_stroke_preserve(cr);
+        SetColor(cr, colours[i % 8]);
+        cairo_fill(cr);
+        x += adv;
+    }
+}
+
+void PaintTitleLogo(Canvas& c, const ImageSpec&)
+{
+    DrawLogo(c.Cr(), c.Width() / 2.0, 118, 104);
+}
+
+void PaintTitleScreen(Canvas& c, const ImageSpec&)
+{
+    cairo_t* cr = c.Cr();
+    Sky(cr, c.Width(), c.Height(), Hex(0xBFE7F2), Pal::SkyLow);
+    // Sun rays behind the logo.
+    cairo_save(cr);
+    cairo_translate(cr, 400, 150);
+    for (int i = 0; i < 16; ++i) {
+        cairo_move_to(cr, 0, 0);
+        cairo_arc(cr, 0, 0, 700, i * M_PI / 8, i * M_PI / 8 + M_PI / 16);
+        cairo_close_path(cr);
+    }
+    SetColor(cr, {1, 1, 1}, 0.18);
+    cairo_fill(cr);
+    cairo_restore(cr);
+    Bubbles(cr, c.Width(), 420, 5, 18);
+    Hills(cr, c.Width(), c.Height(), 420, Pal::Hill, Pal::HillDark);
+    DrawLogo(cr, 400, 170, 112);
+    SetColor(cr, Pal::Ink);
+    DrawCentredText(cr, kBoldFace, 24, "Brain training with a friendly owl", 400, 222);
+    cairo_fill(cr);
+    // The owl sits on the hill at the left, twice its in-game size.
+    cairo_save(cr);
+    cairo_translate(cr, 40, 250);
+    cairo_scale(cr, 1.6, 1.6);
+    DrawOwlFigure(cr, 0, 1, 0);
+    cairo_restore(cr);
+    // A light strip keeps "CLICK TO CONTINUE" readable in black.
+    RoundedRect(cr, 230, 505, 340, 56, 28);
+    SetColor(cr, {1, 1, 1}, 0.75);
+    cairo_fill(cr);
+}
+
+void PaintBanner(Canvas& c, const ImageSpec& spec)
+{
+    cairo_t* cr = c.Cr();
+    const int which = spec.id[std::strlen(spec.id) - 1] - '1';
+    const Rgb colours[5] = {Pal::Teal, Pal::Indigo, Pal::Rust, Pal::Forest, Pal::Plum};
+    const Rgb base = colours[which];
+    // The ribbon ends in a curve before the right edge, where the clock and dates are written
+    // in black on the light background.
+    auto ribbon = [&](double inset) {
+        cairo_new_path(cr);
+        cairo_move_to(cr, 0, 0);
+        cairo_line_to(cr, 620 - inset, 0);
+        cairo_curve_to(cr, 660 - inset, 0, 640 - inset, 66 - inset, 600 - inset, 66 - inset);
+        cairo_line_to(cr, 0, 66 - inset);
+        cairo_close_path(cr);
+    };
+    ribbon(0);
+    SetVertical(cr, 0, 66, Lighter(base, 0.12), Darker(base, 0.12));
+    FillWithShadow(cr, 5, 0.3);
+    cairo_new_path(cr);
+    // Highlight along the top and a stitched line along the bottom.
+    ribbon(0);
+    cairo_clip(cr);
+    cairo_rectangle(cr, 0, 0, 800, 22);
+    SetColor(cr, {1, 1, 1}, 0.1);
+    cairo_fill(cr);
+    cairo_reset_clip(cr);
+    cairo_set_line_width(cr, 2);
+    const double dashes[2] = {8, 6};
+    cairo_set_dash(cr, dashes, 2, 0);
+    cairo_move_to(cr, 0, 58);
+    cairo_line_to(cr, 598, 58);
+    SetColor(cr, {1, 1, 1}, 0.45);
+    cairo_stroke(cr);
+    cairo_set_dash(cr, nullptr, 0, 0);
+    // A few dots on the ribbon's tail in the banner's own lighter tone.
+    for (int i = 0; i < 3; ++i) {
+        Ellipse(cr, 560 + i * 18, 30, 5, 5);
+        SetColor(cr, Lighter(base, 0.5), 0.8);
+        cairo_fill(cr);
+    }
+}
+
+void PaintPanel(Canvas& c, const ImageSpec& spec)
+{
+    cairo_t* cr = c.Cr();
+    const bool dialog = std::strcmp(spec.id, "IMAGE_DIALOG_BOX") == 0;
+    const Rgb fill = dialog ? Hex(0xFFF1C9) : Pal::Cream;
+    PaperCard(cr, 4, 4, c.Width() - 8, c.Height() - 14, 30, fill, Pal::Line);
+    // A coloured header stripe behind the panel's black heading, kept pale for contrast.
+    cairo_save(cr);
+    RoundedRect(cr, 4, 4, c.Width() - 8, c.Height() - 14, 30);
+    cairo_clip(cr);
+    cairo_rectangle(cr, 0, 0, c.Width(), 64);
+    SetColor(cr, dialog ? Pal::Orange : Pal::Aqua, 0.22);
+    cairo_fill(cr);
+    cairo_restore(cr);
+}
+
+void PaintDim(Canvas& c, const ImageSpec&)
+{
+    // The screen tints this tile to its dimming colour, so it is plain white.
+    cairo_set_source_rgb(c.Cr(), 1, 1, 1);
+    cairo_paint(c.Cr());
+}
+
+void PaintProfileRow(Canvas& c, const ImageSpec&)
+{
+    cairo_t* cr = c.Cr();
+    RoundedRect(cr, 1, 1, c.Width() - 2, c.Height() - 2, 10);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_fill(cr);
+}
+
+void PaintWordBoard(Canvas& c, const ImageSpec&)
+{
+    cairo_t* cr = c.Cr();
+    // A pin board with a wooden frame and a pale paper face: black, red, pink and green words
+    // all stay readable on it.
+    RoundedRect(cr, 3, 3, c.Width() - 6, c.Height() - 10, 18);
+    SetVertical(cr, 0, c.Height(), Hex(0xD9A86C), Hex(0xB9834A));
+    FillWithShadow(cr, 5, 0.35);
+    cairo_new_path(cr);
+    RoundedRect(cr, 16, 16, c.Width() - 32, c.Height() - 36, 10);
+    SetColor(cr, Hex(0xFFFBF0));
+    cairo_fill(cr);
+    for (int row = 0; row < 3; ++row) {
+        const double y = 80 + row * 80 - 4;
+        cairo_move_to(cr, 28, y);
+        cairo_line_to(cr, c.Width() - 28, y);
+    }
+    SetColor(cr, Pal::Blue, 0.18);
+    cairo_set_line_width(cr, 2);
+    cairo_stroke(cr);
+    const double pins[4][2] = {{30, 28}, {738, 28}, {30, 226}, {738, 226}};
+    for (const auto& p : pins) {
+        Ellipse(cr, p[0], p[1], 6, 6);
+        SetColor(cr, Pal::Red);
+        cairo_fill(cr);
+    }
+}
+
+} // namespace Content

@@ -1,0 +1,430 @@
+// Contact sheet pages: every image with all its cels on a checkerboard, the owl and some people
+// assembled from their layers, mock screens with real text, and every font's glyphs.
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "Art.h"
+#include "Fonts.h"
+#include "Generator.h"
+
+namespace Content {
+
+namespace {
+
+constexpr int kPageW = 1400, kPageH = 1800, kMargin = 20;
+
+struct Sheet {
+    std::string dir;
+    std::unique_ptr<Canvas> page;
+    int pageNumber = 0;
+    double x = kMargin, y = kMargin, rowH = 0;
+    std::string error;
+    std::vector<BuiltFont> fonts;
+
+    bool Flush()
+    {
+        if (!page)
+            return true;
+        char name[64];
+        std::snprintf(name, sizeof name, "/page%02d.png", ++pageNumber);
+        const bool ok = WritePng(dir + name, page->Width(), page->Height(), page->Rgba(), error);
+        page.reset();
+        return ok;
+    }
+    cairo_t* Cr()
+    {
+        if (!page) {
+            page = std::make_unique<Canvas>(kPageW, kPageH);
+            cairo_set_source_rgb(page->Cr(), 0.93, 0.93, 0.95);
+            cairo_paint(page->Cr());
+            x = kMargin;
+            y = kMargin;
+            rowH = 0;
+        }
+        return page->Cr();
+    }
+    // Reserves a w x h box, moving to a new row or page when needed; false on a write error.
+    bool Place(double w, double h, double& bx, double& by)
+    {
+        Cr();
+        if (x + w > kPageW - kMargin) {
+            x = kMargin;
+            y += rowH + 16;
+            rowH = 0;
+        }
+        if (y + h > kPageH - kMargin) {
+            if (!Flush())
+                return false;
+            Cr();
+        }
+        bx = x;
+        by = y;
+        x += w + 16;
+        rowH = std::max(rowH, h);
+        return true;
+    }
+    void NewRow()
+    {
+        x = kMargin;
+        y += rowH + 16;
+        rowH = 0;
+    }
+};
+
+void Label(cairo_t* cr, const std::string& text, double x, double y, double size = 13)
+{
+    cairo_new_path(cr);
+    cairo_set_source_rgb(cr, 0.1, 0.1, 0.15);
+    cairo_font_face_t* unused = nullptr;
+    (void)unused;
+    const double w = TextWidth(cr, kBookFace, size, text);
+    DrawCentredText(cr, kBookFace, size, text, x + w / 2, y);
+    cairo_fill(cr);
+}
+
+void Checker(cairo_t* cr, double x, double y, double w, double h)
+{
+    cairo_save(cr);
+    cairo_rectangle(cr, x, y, w, h);
+    cairo_clip(cr);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_paint(cr);
+    cairo_set_source_rgb(cr, 0.8, 0.8, 0.84);
+    for (int j = 0; j * 8 < h; ++j)
+        for (int i = j % 2; i * 8 < w; i += 2)
+            cairo_rectangle(cr, x + i * 8, y + j * 8, 8, 8);
+    cairo_fill(cr);
+    cairo_restore(cr);
+}
+
+// Draws one cel of a painted image at (x, y), scaled.
+void DrawCel(cairo_t* cr, Canvas& image, const ImageSpec& spec, int cel, double x, double y, double scale)
+{
+    const int cx = (cel % spec.cols) * spec.celWidth, cy = (cel / spec.cols) * spec.celHeight;
+    cairo_save(cr);
+    cairo_rectangle(cr, x, y, spec.celWidth * scale, spec.celHeight * scale);
+    cairo_clip(cr);
+    cairo_translate(cr, x, y);
+    cairo_scale(cr, scale, scale);
+    cairo_set_source_surface(cr, image.Surface(), -cx, -cy);
+    cairo_paint(cr);
+    cairo_restore(cr);
+}
+
+std::unique_ptr<Canvas> Paint(const ImageSpec& spec)
+{
+    auto c = std::make_unique<Canvas>(spec.Width(), spec.Height());
+    spec.paint(*c, spec);
+    return c;
+}
+
+bool ImagesSection(Sheet& sheet)
+{
+    for (const ImageSpec& spec : ImageTable()) {
+        auto image = Paint(spec);
+        const double scale = spec.celWidth >= 500 ? 0.5 : (spec.celWidth >= 300 ? 0.75 : 1.0);
+        const double cw = spec.celWidth * scale, ch = spec.celHeight * scale;
+        char title[160];
+        std::snprintf(title, sizeof title, "%s  %dx%d  rows %d cols %d  (%s)", spec.id, spec.Width(), spec.Height(),
+                      spec.rows, spec.cols, spec.group);
+        sheet.NewRow();
+        double bx, by;
+        if (!sheet.Place(std::max(400.0, cw), 18, bx, by))
+            return false;
+        Label(sheet.Cr(), title, bx, by + 13);
+        sheet.NewRow();
+        for (int cel = 0; cel < spec.Cels(); ++cel) {
+            if (!sheet.Place(cw, ch + 16, bx, by))
+                return false;
+            cairo_t* cr = sheet.Cr();
+            Checker(cr, bx, by, cw, ch);
+            DrawCel(cr, *image, spec, cel, bx, by, scale);
+            Label(cr, std::to_string(cel), bx, by + ch + 13, 11);
+        }
+    }
+    return true;
+}
+
+const BuiltFont& FontById(const Sheet& sheet, const char* id)
+{
+    for (const BuiltFont& f : sheet.fonts)
+        if (std::string(f.spec->id) == id)
+            return f;
+    return sheet.fonts.front();
+}
+
+void Text(cairo_t* cr, const Sheet& sheet, const char* font, const std::string& text, double x, double y, Rgb colour,
+          bool centred = false)
+{
+    const BuiltFont& f = FontById(sheet, font);
+    DrawFontText(cr, f, text, centred ? x - f.StringWidth(text) / 2 : x, y, colour);
+}
+
+// Mock screens drawn with the images and fonts as the game places them, to judge text contrast.
+bool MockScreens(Sheet& sheet)
+{
+    auto start = Paint(*FindImage("IMAGE_BKG_START_SCREEN"));
+    auto balloon = Paint(*FindImage("IMAGE_BALLOON"));
+    const char* owlParts[4] = {"IMAGE_HOOTLEFACE", "IMAGE_HOOTLEHALO1", "IMAGE_HOOTLEEYES1", "IMAGE_HOOTLEMOUTH3"};
+    const Rgb black{0, 0, 0}, white{1, 1, 1};
+    for (int screen = 0; screen < 6; ++screen) {
+        Canvas mock(800, 600);
+        cairo_t* cr = mock.Cr();
+        cairo_set_source_surface(cr, start->Surface(), 0, 0);
+        cairo_paint(cr);
+        auto draw = [&](const char* id, double x, double y, int cel = 0) {
+            const ImageSpec& s = *FindImage(id);
+            auto img = Paint(s);
+            DrawCel(cr, *img, s, cel, x, y, 1.0);
+        };
+        const double owlY = screen == 0 ? 8 : 72;
+        if (screen == 0) {
+            draw("IMAGE_BALLOON", 8, 8);
+            for (const char* part : owlParts)
+                draw(part, 8, 8 - 16);
+            Text(cr, sheet, "FONT_MENU3", "Good morning, Alex! Ready to give", 168, 8 + 24 + 19, black);
+            Text(cr, sheet, "FONT_MENU3", "your brain a little workout today?", 168, 8 + 24 + 44, black);
+            Text(cr, sheet, "FONT_MENU4", "MORE", 8 + 500, 8 + 156, Rgb{1, 0, 0});
+            Text(cr, sheet, "FONT_MENU3", "Alex", 688, 100, black, true);
+            const char* big[3] = {"DAILY EXAM", "PRACTICE", "REPORT CARD"};
+            for (int i = 0; i < 3; ++i) {
+                draw("IMAGE_BUTTON1", 220, 230 + i * 80, i == 1);
+                Text(cr, sheet, "FONT_MENU2", big[i], 400, 230 + i * 80 + 30 + 8, black, true);
+            }
+            const char* small[3] = {"OPTIONS", "QUIT", "PLAYERS"};
+            for (int i = 0; i < 3; ++i) {
+                draw("IMAGE_BUTTON2", 90 + i * 230, 500);
+                Text(cr, sheet, "FONT_MENU3", small[i], 90 + i * 230 + 75, 500 + 22 + 6, black, true);
+            }
+        } else if (screen == 1) {
+            draw("IMAGE_BANNER2", 0, 0);
+            Text(cr, sheet, "FONT_MENU2", "Division Sign Check", 180, 44, white);
+            Text(cr, sheet, "FONT_MENU2", "1:30", 785 - FontById(sheet, "FONT_MENU2").StringWidth("1:30"), 50, black);
+            Text(cr, sheet, "FONT_MENU0", "42 ? 6 = 7", 400, 370, black, true);
+            const char* ops[4] = {"+", "-", "x", "~"};
+            const int pos[4][2] = {{205, 417}, {404, 417}, {205, 506}, {404, 506}};
+            for (int i = 0; i < 4; ++i) {
+                draw("IMAGE_BUTTON4", pos[i][0], pos[i][1], i == 3);
+                Text(cr, sheet, "FONT_MENU2", ops[i], pos[i][0] + 95, pos[i][1] + 42 + 8, black, true);
+            }
+            draw("IMAGE_TICKS", 404 + 95 - 32, 506);
+        } else if (screen == 2) {
+            draw("IMAGE_BANNER1", 0, 0);
+            Text(cr, sheet, "FONT_MENU2", "Language Tests", 180, 44, white);
+            const char* tests[4] = {"Start and End", "Spelling Bee", "Eight Letters", "Word Order"};
+            for (int i = 0; i < 4; ++i) {
+                draw(i == 1 ? "IMAGE_BUTTON1B" : "IMAGE_BUTTON1", 120, 120 + i * 90, i == 2);
+                Text(cr, sheet, "FONT_MENU2", tests[i], 300, 120 + i * 90 + 38, black, true);
+                draw(i == 1 ? "IMAGE_BUTTON3B" : "IMAGE_BUTTON3", 500, 128 + i * 90);
+                Text(cr, sheet, "FONT_MENU3", "RULES", 565, 128 + i * 90 + 28, black, true);
+            }
+            draw("IMAGE_BUTTON5", 144, 472);
+            Text(cr, sheet, "FONT_MENU2", "Maria Lindqvist", 400, 472 + 32 + 8, black, true);
+            for (int i = 0; i < 3; ++i) {
+                draw("IMAGE_BANNER3", 0, 0);
+            }
+            Text(cr, sheet, "FONT_MENU2", "Results", 180, 44, white);
+        } else if (screen == 3) {
+            draw("IMAGE_BANNER5", 0, 0);
+            Text(cr, sheet, "FONT_MENU2", "Stamp Collection", 180, 44, white);
+            Text(cr, sheet, "FONT_MENU3", "March, '26", 790 - FontById(sheet, "FONT_MENU3").StringWidth("March, '26"), 50,
+                 black);
+            for (int i = 0; i < 10; ++i)
+                draw("IMAGE_STAMPS", 48 + 144 * (i % 5), i < 5 ? 256 : 400, i % 3 == 0 ? i + 10 : i);
+        } else if (screen == 4) {
+            // Options over the dimmed main menu.
+            cairo_set_source_rgba(cr, 0, 0, 0, 132 / 255.0);
+            cairo_paint(cr);
+            const ImageSpec& panel = *FindImage("IMAGE_BKG_OPTIONS");
+            draw("IMAGE_BKG_OPTIONS", 400 - panel.celWidth / 2, 60);
+            Text(cr, sheet, "FONT_MENU2", "Options", 400, 110, black, true);
+            Text(cr, sheet, "FONT_MENU3", "Music", 200, 195, black);
+            Text(cr, sheet, "FONT_MENU3", "Sound effects", 200, 237, black);
+            Text(cr, sheet, "FONT_MENU3", "Owl voice", 200, 285, black);
+            Text(cr, sheet, "FONT_MENU3", "Full screen", 200, 324, black);
+            draw("IMAGE_OPTIONS_BAR", 392, 171);
+            draw("IMAGE_OPTIONS_BAR", 392, 213);
+            draw("IMAGE_SLIDER_THUMB", 376 + 0.6 * 128, 171);
+            draw("IMAGE_SLIDER_THUMB", 376 + 0.875 * 128, 213);
+            draw("IMAGE_CHECKBOX", 468, 260, 1);
+            draw("IMAGE_CHECKBOX", 468, 299, 0);
+            draw("IMAGE_BUTTON2", 240, 420);
+            Text(cr, sheet, "FONT_MENU3", "CREDITS", 315, 448, black, true);
+            draw("IMAGE_BUTTON2", 410, 420, 1);
+            Text(cr, sheet, "FONT_MENU3", "BACK", 485, 448, black, true);
+        } else {
+            // Dialog and a text field over the dimmed screen.
+            cairo_set_source_rgba(cr, 0, 0, 0, 132 / 255.0);
+            cairo_paint(cr);
+            const ImageSpec& box = *FindImage("IMAGE_DIALOG_BOX");
+            draw("IMAGE_DIALOG_BOX", 400 - box.celWidth / 2, 132);
+            Text(cr, sheet, "FONT_MENU2", "Quit Quorvane?", 400, 216, black, true);
+            Text(cr, sheet, "FONT_MENU3", "Do you really want to stop", 400, 270, black, true);
+            Text(cr, sheet, "FONT_MENU3", "training for today?", 400, 295, black, true);
+            draw("IMAGE_BUTTON2", 240, 380);
+            Text(cr, sheet, "FONT_MENU3", "YES", 315, 408, black, true);
+            draw("IMAGE_BUTTON2", 410, 380);
+            Text(cr, sheet, "FONT_MENU3", "NO", 485, 408, black, true);
+            const int fx = 192, fy = 560;
+            for (int k = 0; k < 25; ++k)
+                draw("IMAGE_EDITFIELD", fx + 16 * k, fy - 64, 3 + (k == 0 ? 0 : (k == 24 ? 2 : 1)));
+            Text(cr, sheet, "FONT_MENU2", "ALEXANDRA_", fx + 24, fy, black);
+        }
+        (void)balloon;
+        (void)owlY;
+        double bx, by;
+        if (!sheet.Place(800 * 0.8, 600 * 0.8, bx, by))
+            return false;
+        cairo_t* pcr = sheet.Cr();
+        cairo_save(pcr);
+        cairo_translate(pcr, bx, by);
+        cairo_scale(pcr, 0.8, 0.8);
+        cairo_set_source_surface(pcr, mock.Surface(), 0, 0);
+        cairo_paint(pcr);
+        cairo_restore(pcr);
+    }
+    return true;
+}
+
+// The owl in every frame of each layer, and people as the memory test assembles them.
+bool Assemblies(Sheet& sheet)
+{
+    const char* layers[12] = {"IMAGE_HOOTLEFACE", "IMAGE_HOOTLEHALO1", "IMAGE_HOOTLEHALO2", "IMAGE_HOOTLEHALO3",
+                              "IMAGE_HOOTLEEYES1", "IMAGE_HOOTLEEYES2", "IMAGE_HOOTLEEYES3", "IMAGE_HOOTLEMOUTH1",
+                              "IMAGE_HOOTLEMOUTH2", "IMAGE_HOOTLEMOUTH3", "IMAGE_HOOTLEMOUTH4", "IMAGE_HOOTLEMOUTH5"};
+    std::vector<std::unique_ptr<Canvas>> owl;
+    for (const char* id : layers)
+        owl.push_back(Paint(*FindImage(id)));
+    sheet.NewRow();
+    for (int frame = 0; frame < 6; ++frame) {
+        double bx, by;
+        if (!sheet.Place(150, 206, bx, by))
+            return false;
+        cairo_t* cr = sheet.Cr();
+        Checker(cr, bx, by, 150, 190);
+        auto put = [&](int layer) {
+            cairo_set_source_surface(cr, owl[layer]->Surface(), bx, by);
+            cairo_paint(cr);
+        };
+        put(0);
+        put(1 + frame % 3);
+        if (frame % 4 != 3)
+            put(4 + frame % 4);
+        put(7 + frame % 5);
+        Label(cr, "owl frame " + std::to_string(frame), bx, by + 203, 11);
+    }
+    // People: the memory test's draws for a handful of seeds, large and small.
+    const char* skins[3] = {"IMAGE_HEAD_FACES_WHITE", "IMAGE_HEAD_FACES_TAN", "IMAGE_HEAD_FACES_BLACK"};
+    const char* hairs[3] = {"IMAGE_HEAD_HAIR_BLOND", "IMAGE_HEAD_HAIR_RED", "IMAGE_HEAD_HAIR_BROWN"};
+    const int hair0[] = {0, 1, 2, 3, 4, 5, 7, 8, 9, 10, 11, 12, 13, 16}, hair1[] = {2, 6, 13, 14, 15, 17, 18, 19};
+    const int eyes0[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 18}, eyes1[] = {0, 3, 9, 10, 11, 16, 17, 18};
+    const int mouth0[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 15, 16, 18}, mouth1[] = {12, 14, 17};
+    for (int small = 0; small < 2; ++small) {
+        const std::string suffix = small ? "_SMALL" : "";
+        std::vector<std::unique_ptr<Canvas>> images;
+        std::vector<const ImageSpec*> specs;
+        auto load = [&](const std::string& id) {
+            specs.push_back(FindImage(id + suffix));
+            images.push_back(Paint(*specs.back()));
+        };
+        for (const char* s : skins) load(s);
+        for (const char* h : hairs) load(h);
+        load("IMAGE_HEAD_EYES");
+        load("IMAGE_HEAD_NOSES");
+        load("IMAGE_HEAD_MOUTHS");
+        sheet.NewRow();
+        Random rnd(77);
+        for (int person = 0; person < (small ? 24 : 14); ++person) {
+            const bool kind1 = rnd.Next() % 3 == 1;
+            const int skin = rnd.Next() % 3, face = rnd.Next() % 10, nose = rnd.Next() % 16;
+            const int hair = kind1 ? hair1[rnd.Next() % 8] : hair0[rnd.Next() % 14];
+            const int eyes = kind1 ? eyes1[rnd.Next() % 8] : eyes0[rnd.Next() % 18];
+            const int mouth = kind1 ? mouth1[rnd.Next() % 3] : mouth0[rnd.Next() % 16];
+            const int hairColour = skin == 2 ? 2 : rnd.Next() % 3;
+            const ImageSpec& s = *specs[0];
+            double bx, by;
+            if (!sheet.Place(s.celWidth, s.celHeight + 14, bx, by))
+                return false;
+            cairo_t* cr = sheet.Cr();
+            Checker(cr, bx, by, s.celWidth, s.celHeight);
+            DrawCel(cr, *images[skin], *specs[skin], face, bx, by, 1);
+            DrawCel(cr, *images[3 + hairColour], *specs[3 + hairColour], hair, bx, by, 1);
+            DrawCel(cr, *images[6], *specs[6], eyes, bx, by, 1);
+            DrawCel(cr, *images[7], *specs[7], nose, bx, by, 1);
+            DrawCel(cr, *images[8], *specs[8], mouth, bx, by, 1);
+            if (!small)
+                Label(cr, (kind1 ? "B " : "A ") + std::to_string(hair) + "/" + std::to_string(eyes) + "/" +
+                              std::to_string(mouth), bx, by + s.celHeight + 12, 11);
+        }
+    }
+    return true;
+}
+
+bool FontsSection(Sheet& sheet)
+{
+    for (const BuiltFont& font : sheet.fonts) {
+        sheet.NewRow();
+        double bx, by;
+        const double atlasScale = font.atlasWidth > 1300 ? 0.5 : 1.0;
+        const double h = 24 + font.atlasHeight * atlasScale + 3 * (font.height + 8) + 10;
+        if (!sheet.Place(kPageW - 2 * kMargin, h, bx, by))
+            return false;
+        cairo_t* cr = sheet.Cr();
+        char title[128];
+        std::snprintf(title, sizeof title, "%s  %s %dpx  ascent %d height %d  %zu kerning pairs", font.spec->id,
+                      font.spec->faceFile, font.spec->pixelSize, font.ascent, font.height, font.kerning.size());
+        Label(cr, title, bx, by + 14);
+        Canvas atlas(font.atlasWidth, font.atlasHeight);
+        DrawFontText(atlas.Cr(), font, "", 0, 0, {0, 0, 0});
+        // The atlas itself as black glyphs on the checkerboard.
+        Checker(cr, bx, by + 22, font.atlasWidth * atlasScale, font.atlasHeight * atlasScale);
+        cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, font.atlasWidth, font.atlasHeight);
+        unsigned char* data = cairo_image_surface_get_data(mask);
+        const int stride = cairo_image_surface_get_stride(mask);
+        for (int row = 0; row < font.atlasHeight; ++row)
+            for (int col = 0; col < font.atlasWidth; ++col)
+                data[row * stride + col] = font.coverage[size_t(row) * font.atlasWidth + col];
+        cairo_surface_mark_dirty(mask);
+        cairo_save(cr);
+        cairo_translate(cr, bx, by + 22);
+        cairo_scale(cr, atlasScale, atlasScale);
+        cairo_set_source_rgb(cr, 0, 0, 0);
+        cairo_mask_surface(cr, mask, 0, 0);
+        cairo_restore(cr);
+        cairo_surface_destroy(mask);
+        double line = by + 22 + font.atlasHeight * atlasScale + font.ascent + 6;
+        const std::string samples[3] = {"The quick brown fox jumps over the lazy dog. AV To Wa",
+                                        "12 + 7 = 19   48 ~ 6 = 8   9 x 3   \xBFQu\xE9 tal? \xA1Ma\xF1""ana!",
+                                        "PAUSED  CLICK TO CONTINUE  1:30  100%  Sue's Grade: 88%"};
+        for (const std::string& s : samples) {
+            DrawFontText(cr, font, s, bx + 4, line, {0, 0, 0});
+            line += font.height + 8;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+bool DrawContactSheet(const std::string& dir, std::string& error)
+{
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    Sheet sheet;
+    sheet.dir = dir;
+    for (const FontSpec& spec : FontTable()) {
+        sheet.fonts.emplace_back();
+        if (!BuildFont(spec, sheet.fonts.back(), error))
+            return false;
+    }
+    const bool ok = MockScreens(sheet) && Assemblies(sheet) && FontsSection(sheet) && ImagesSection(sheet) &&
+                    sheet.Flush();
+    if (!ok)
+        error = sheet.error;
+    return ok;
+}
+
+} // namespace Content
