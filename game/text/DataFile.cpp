@@ -2,6 +2,7 @@
 #include "game/text/DataFile.h"
 
 #include "framework/archive/PakInterface.h"
+#include "game/text/ErrorLog.h"
 
 #include <cstring>
 
@@ -13,6 +14,12 @@ namespace {
 constexpr int kReadBufferSize = 512;
 
 } // namespace
+
+void RequireLoaded(const DataLoadResult& result)
+{
+    if (!result.ok)
+        FatalError(result.error);
+}
 
 std::string DataDir(int language) { return language == 1 ? "data_spanish/" : "data/"; }
 

@@ -20,6 +20,10 @@ struct DataLoadResult {
     std::string error;
 };
 
+// The game's start-up cannot go on without its data: a failed load ends it through FatalError
+// with the loader's message.
+void RequireLoaded(const DataLoadResult& result);
+
 // "data_spanish/" for language 1, "data/" for every other value.
 std::string DataDir(int language);
 inline std::string DataPath(int language, const std::string& fileName) { return DataDir(language) + fileName; }

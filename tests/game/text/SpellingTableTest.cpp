@@ -1,6 +1,7 @@
 // The spelling list: its four fields, the runs by length and its limits.
 #include "game/text/SpellingTable.h"
 
+#include "game/text/ErrorLog.h"
 #include "tests/game/text/ScratchDir.h"
 
 #include <gtest/gtest.h>
@@ -64,6 +65,15 @@ TEST_F(SpellingTableTest, Holds394Entries)
     result = Load(Entries(kMaxSpellingEntries + 1));
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.error, "SPELLING_MAX exceeded");
+}
+
+TEST(SpellingTableDeathTest, The395thEntryEndsTheGameWithTheMessageLogged)
+{
+    ScratchDir dir;
+    auto table = std::make_unique<SpellingTable>();
+    const std::string path = dir.Write("spelling.txt", Entries(kMaxSpellingEntries + 1));
+    EXPECT_EXIT(RequireLoaded(LoadSpellingTable(*table, path)), testing::ExitedWithCode(kFatalExitCode), "");
+    EXPECT_EQ(ScratchDir::Read(ErrorLogPath()), "SPELLING_MAX exceeded");
 }
 
 TEST_F(SpellingTableTest, RefusesBrokenEntriesNamingTheLine)
