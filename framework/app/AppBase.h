@@ -76,6 +76,10 @@ public:
     virtual bool UpdateApp();
     virtual void DrawDirtyStuff();
     virtual void Redraw();
+    // Start() is BeginRunning(), MainLoop(), EndRunning(): the loading thread and the lag clock
+    // are started before the loop; after it the loader is joined and the settings written.
+    void BeginRunning();
+    void EndRunning();
     // Restarts lag measurement, forgetting time spent away from the loop (mode changes, drags).
     void ResetLagClock();
 

@@ -31,6 +31,13 @@ void AppBase::Start()
 {
     if (m_shutdownRequested)
         return;
+    BeginRunning();
+    MainLoop();
+    EndRunning();
+}
+
+void AppBase::BeginRunning()
+{
     m_mainThread = std::this_thread::get_id();
     m_running = true;
     if (m_autoStartLoadingThread) {
@@ -47,9 +54,10 @@ void AppBase::Start()
     if (m_window)
         m_window->Raise();
     ResetLagClock();
+}
 
-    MainLoop();
-
+void AppBase::EndRunning()
+{
     ProcessDeletions();
     if (m_loadingThread.joinable())
         m_loadingThread.join();
@@ -375,15 +383,6 @@ void AppBase::HandleAtOnce(const Plat::Event& event, bool& queue)
         m_lastTimerTick = 0;
         queue = false;
         break;
-    case EventType::KeyDown:
-    case EventType::KeyUp:
-        if (event.key == Plat::kKeyControl)
-            m_ctrlDown = event.type == EventType::KeyDown;
-        else if (event.key == Plat::kKeyAlt)
-            m_altDown = event.type == EventType::KeyDown;
-        else if (event.key == Plat::kKeyShift)
-            m_shiftDown = event.type == EventType::KeyDown;
-        break;
     default:
         break;
     }
@@ -442,9 +441,19 @@ void AppBase::HandleMessage(const AppMessage& message)
         }
         break;
     case EventType::KeyDown:
-        HandleKeyDown(e.key);
-        break;
     case EventType::KeyUp:
+        // Modifiers are tracked in queue order, so a burst of queued keys sees the state each
+        // key was pressed in.
+        if (e.key == Plat::kKeyControl)
+            m_ctrlDown = e.type == EventType::KeyDown;
+        else if (e.key == Plat::kKeyAlt)
+            m_altDown = e.type == EventType::KeyDown;
+        else if (e.key == Plat::kKeyShift)
+            m_shiftDown = e.type == EventType::KeyDown;
+        if (e.type == EventType::KeyDown) {
+            HandleKeyDown(e.key);
+            break;
+        }
         if (m_widgetManager)
             m_widgetManager->KeyUp(e.key);
         break;

@@ -70,17 +70,15 @@ public:
     Plat::VirtualClock& Clock() { return m_null->Virtual(); }
     double NowMs() { return double(Clock().Counter()) / 1000.0; }
 
-    // Runs the loop until virtual time `ms` (or a shutdown).
+    // Runs the loop until virtual time `ms` (or a shutdown); the first call starts it.
     void RunUntil(double ms)
     {
-        m_stopAtMs = ms;
         if (!m_started) {
             m_started = true;
-            Start();
-        } else {
-            while (!ShutdownRequested() && NowMs() < ms)
-                UpdateApp();
+            BeginRunning();
         }
+        while (!ShutdownRequested() && NowMs() < ms)
+            UpdateApp();
     }
     // A few loop steps, for handling injected messages.
     void Steps(int n)
@@ -108,8 +106,6 @@ public:
         m_tickTimes.push_back(NowMs());
         if (m_onTick)
             m_onTick();
-        if (NowMs() >= m_stopAtMs)
-            AppBase::Shutdown();
     }
     void DrawDirtyStuff() override
     {
@@ -122,6 +118,12 @@ public:
         AppBase::Shutdown();
     }
     void OnTerminationRequest() override { ++m_terminationHooks; }
+    void LoadingThreadBody() override
+    {
+        if (m_loadingBody)
+            m_loadingBody();
+    }
+    std::function<void()> m_loadingBody;
 
     Plat::NullBackend* m_null = nullptr;
     RecordingSound* m_sound = nullptr;
@@ -129,7 +131,6 @@ public:
     std::string m_trace;
     std::vector<double> m_tickTimes;
     std::function<void()> m_onTick;
-    double m_stopAtMs = 1e18;
     bool m_started = false;
     int m_derivedShutdowns = 0;
     int m_terminationHooks = 0;
