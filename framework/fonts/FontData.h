@@ -11,6 +11,7 @@
 
 #include "framework/fonts/DescParser.h"
 #include "framework/graphics/Color.h"
+#include "framework/graphics/DDImage.h" // complete type for the registry's owned images
 #include "framework/graphics/ImageRegistry.h"
 #include "framework/graphics/Rect.h"
 

@@ -5,10 +5,12 @@
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 #include "framework/fonts/ImageFont.h"
 #include "framework/fonts/SysFont.h"
 #include "framework/graphics/DDImage.h"
+#include "framework/graphics/Image.h"
 #include "framework/graphics/ImageLoader.h"
 #include "framework/resources/ResourceHost.h"
 #include "framework/resources/XMLParser.h"
@@ -43,10 +45,11 @@ std::string BaseName(const std::string& path)
     return name;
 }
 
-// Like "%d": a leading integer, 0 when there is none.
+// Like "%d": a leading integer, 0 when there is none; out-of-range values are clamped.
 int ScanInt(const std::string& s)
 {
-    return int(std::strtol(s.c_str(), nullptr, 10));
+    const long long v = std::strtoll(s.c_str(), nullptr, 10);
+    return int(std::clamp<long long>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 std::vector<int> ScanIntList(const std::string& s)
@@ -55,12 +58,12 @@ std::vector<int> ScanIntList(const std::string& s)
     const char* p = s.c_str();
     while (*p) {
         char* end = nullptr;
-        const long v = std::strtol(p, &end, 10);
+        const long long v = std::strtoll(p, &end, 10);
         if (end == p) {
             ++p; // separators and stray characters
             continue;
         }
-        out.push_back(int(v));
+        out.push_back(int(std::clamp<long long>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max())));
         p = end;
     }
     return out;
@@ -306,12 +309,13 @@ bool ResourceManager::ParseImageResource(XMLElement& element)
         res->m_variant = get("variant");
     if (has("rows")) {
         res->m_rows = ScanInt(get("rows"));
-        if (res->m_rows < 1)
+        // A cel needs at least one pixel, so no image has more rows than kMaxImageDimension.
+        if (res->m_rows < 1 || res->m_rows > kMaxImageDimension)
             return Fail("Invalid number of rows.");
     }
     if (has("cols")) {
         res->m_cols = ScanInt(get("cols"));
-        if (res->m_cols < 1)
+        if (res->m_cols < 1 || res->m_cols > kMaxImageDimension)
             return Fail("Invalid number of cols.");
     }
 
@@ -353,11 +357,13 @@ bool ResourceManager::ParseImageResource(XMLElement& element)
                 anim.m_perFrameDelay.front() = beginDelay;
             if (endDelay > 0)
                 anim.m_perFrameDelay.back() = endDelay;
-            anim.m_totalCycles = 0;
+            long long total = 0;
             for (int delay : anim.m_perFrameDelay)
-                anim.m_totalCycles += delay;
+                total += delay;
+            anim.m_totalCycles = int(std::min<long long>(total, std::numeric_limits<int>::max()));
         } else {
-            anim.m_totalCycles = int(frames) * anim.m_frameDelay;
+            anim.m_totalCycles =
+                int(std::min<long long>((long long)frames * anim.m_frameDelay, std::numeric_limits<int>::max()));
         }
     }
     return true;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "framework/graphics/AnimInfo.h"
+#include "framework/graphics/DDImage.h" // complete type for the registry's owned images
 #include "framework/graphics/ImageRegistry.h"
 
 namespace Vel {

@@ -288,10 +288,21 @@ bool XMLParser::NextElement(XMLElement* element)
     }
     for (;;) {
         std::string text;
-        while (Peek() >= 0 && Peek() != '<')
-            AppendChar(&text, uint32_t(Get()));
+        // Stop after the last non-blank character, so an error about the text names its line.
+        size_t endPos = m_pos;
+        int endLine = m_line;
+        while (Peek() >= 0 && Peek() != '<') {
+            const int c = Get();
+            AppendChar(&text, uint32_t(c));
+            if (!IsBlank(uint32_t(c))) {
+                endPos = m_pos;
+                endLine = m_line;
+            }
+        }
         const std::string trimmed = Trim(text);
         if (!trimmed.empty()) {
+            m_pos = endPos;
+            m_line = endLine;
             element->type = XMLElement::TYPE_ELEMENT;
             element->value = ReplaceEntities(trimmed);
             element->section = Section();
