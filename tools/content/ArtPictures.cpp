@@ -51,18 +51,20 @@ void PaintCardBack(Canvas& c, const ImageSpec&)
     cairo_set_dash(cr, nullptr, 0, 0);
 }
 
-// Card kinds pair up as the memory queries count them: kinds k and k + 4 share a figure (circle,
-// square, triangle, star), and {0, 6} red, {1, 7} green, {3, 5} yellow, {2, 4} blue share a
-// colour.
+// Card kinds pair up as the memory queries count them: kinds k and k + 4 share a colour (red,
+// green, blue, yellow), and {0, 6} squares, {1, 7} stars, {3, 5} triangles, {2, 4} circles share
+// a figure.
 void PaintCardShapes(Canvas& c, const ImageSpec& spec)
 {
     cairo_t* cr = c.Cr();
-    const Rgb colours[8] = {Pal::Red, Pal::Green, Pal::Blue, Pal::Sun, Pal::Blue, Pal::Sun, Pal::Red, Pal::Green};
+    const Rgb colours[4] = {Pal::Red, Pal::Green, Pal::Blue, Pal::Sun};
+    enum { Circle, Square, Triangle, StarFigure };
+    const int figures[8] = {Square, StarFigure, Circle, Triangle, Circle, Triangle, Square, StarFigure};
     for (int kind = 0; kind < 8; ++kind) {
         cairo_save(cr);
         cairo_translate(cr, kind * spec.celWidth, 0);
-        CardFigure(cr, kind % 4, spec.celWidth / 2.0, spec.celHeight / 2.0 - 3, 40);
-        Outlined(cr, colours[kind], 3.5);
+        CardFigure(cr, figures[kind], spec.celWidth / 2.0, spec.celHeight / 2.0 - 3, 40);
+        Outlined(cr, colours[kind % 4], 3.5);
         cairo_restore(cr);
     }
 }

@@ -1,6 +1,7 @@
 // Full-screen pictures, banners and panels: soft sky gradients, rolling hills and paper cards.
 #include <cmath>
 #include <cstring>
+#include <string>
 
 #include "Art.h"
 
@@ -151,7 +152,11 @@ static void DrawLogo(cairo_t* cr, double cx, double baseline, double size)
 
 void PaintTitleLogo(Canvas& c, const ImageSpec&)
 {
-    DrawLogo(c.Cr(), c.Width() / 2.0, 118, 104);
+    // As large as fits with room for the rim and shadow.
+    double size = 110;
+    while (size > 20 && TextWidth(c.Cr(), kBoldFace, size, "Quorvane") > c.Width() - 36)
+        size -= 2;
+    DrawLogo(c.Cr(), c.Width() / 2.0, 118, size);
 }
 
 void PaintTitleScreen(Canvas& c, const ImageSpec&)
@@ -193,13 +198,16 @@ void PaintBanner(Canvas& c, const ImageSpec& spec)
     const int which = spec.id[std::strlen(spec.id) - 1] - '1';
     const Rgb colours[5] = {Pal::Teal, Pal::Indigo, Pal::Rust, Pal::Forest, Pal::Plum};
     const Rgb base = colours[which];
-    // The ribbon ends in a curve before the right edge, where the clock and dates are written
-    // in black on the light background.
+    // The ribbon ends in a curve before the right edge, where the test clock (from x 720) and
+    // the chart's month (from x 640) are written in black on the light background; the exam
+    // banner carries the longest titles and has nothing on its right.
+    const double ends[5] = {700, 680, 700, 770, 610};
+    const double end = ends[which];
     auto ribbon = [&](double inset) {
         cairo_new_path(cr);
         cairo_move_to(cr, 0, 0);
-        cairo_line_to(cr, 620 - inset, 0);
-        cairo_curve_to(cr, 660 - inset, 0, 640 - inset, 66 - inset, 600 - inset, 66 - inset);
+        cairo_line_to(cr, end - inset, 0);
+        cairo_curve_to(cr, end + 40 - inset, 0, end + 20 - inset, 66 - inset, end - 20 - inset, 66 - inset);
         cairo_line_to(cr, 0, 66 - inset);
         cairo_close_path(cr);
     };
@@ -218,16 +226,29 @@ void PaintBanner(Canvas& c, const ImageSpec& spec)
     const double dashes[2] = {8, 6};
     cairo_set_dash(cr, dashes, 2, 0);
     cairo_move_to(cr, 0, 58);
-    cairo_line_to(cr, 598, 58);
+    cairo_line_to(cr, end - 22, 58);
     SetColor(cr, {1, 1, 1}, 0.45);
     cairo_stroke(cr);
     cairo_set_dash(cr, nullptr, 0, 0);
     // A few dots on the ribbon's tail in the banner's own lighter tone.
     for (int i = 0; i < 3; ++i) {
-        Ellipse(cr, 560 + i * 18, 30, 5, 5);
+        Ellipse(cr, end - 60 + i * 18, 30, 5, 5);
         SetColor(cr, Lighter(base, 0.5), 0.8);
         cairo_fill(cr);
     }
+}
+
+// How far the pale header stripe reaches, so each panel's black heading sits on it.
+static double HeaderHeight(const ImageSpec& spec)
+{
+    const std::string id = spec.id;
+    if (id == "IMAGE_BKG_OPTIONS")
+        return 84; // headings at baselines 124 and 132, panel top at 60
+    if (id == "IMAGE_BKG_PROFILE_SELECT_SCREEN")
+        return 104; // "choose a player" at 150, panel top at 60
+    if (id == "IMAGE_BKG_PROFILE_NEW_SCREEN")
+        return 96; // question at 110, panel top at 32, name field from 154
+    return 100;    // the dialog's heading at 216, box top at 132
 }
 
 void PaintPanel(Canvas& c, const ImageSpec& spec)
@@ -240,7 +261,7 @@ void PaintPanel(Canvas& c, const ImageSpec& spec)
     cairo_save(cr);
     RoundedRect(cr, 4, 4, c.Width() - 8, c.Height() - 14, 30);
     cairo_clip(cr);
-    cairo_rectangle(cr, 0, 0, c.Width(), 64);
+    cairo_rectangle(cr, 0, 0, c.Width(), HeaderHeight(spec));
     SetColor(cr, dialog ? Pal::Orange : Pal::Aqua, 0.22);
     cairo_fill(cr);
     cairo_restore(cr);

@@ -67,19 +67,21 @@ const std::vector<ImageSpec> kImages = {
     {"IMAGE_BKG_PROFILE_SELECT_SCREEN", "Quorvane", "images/profile_select_panel", 480, 460, 1, 1,
      PaintPanel},
     {"IMAGE_BKG_START_SCREEN", "Quorvane", "images/start_screen", kScreenW, kScreenH, 1, 1, PaintStartScreen},
-    // Buttons: cel 0 normal, cel 1 under the mouse, side by side.
-    {"IMAGE_BUTTON1", "Quorvane", "images/button1", 360, 60, 1, 2, PaintButton},
-    {"IMAGE_BUTTON1B", "Quorvane", "images/button1b", 360, 60, 1, 2, PaintButton},
-    {"IMAGE_BUTTON2", "Quorvane", "images/button2", 150, 44, 1, 2, PaintButton},
-    {"IMAGE_BUTTON2B", "Quorvane", "images/button2b", 150, 44, 1, 2, PaintButton},
-    {"IMAGE_BUTTON3", "Quorvane", "images/button3", 130, 44, 1, 2, PaintButton},
-    {"IMAGE_BUTTON3B", "Quorvane", "images/button3b", 130, 44, 1, 2, PaintButton},
+    // Buttons: cel 0 normal, cel 1 under the mouse, side by side. The screens place large
+    // buttons 76 apart and centre them on x 400 from x 272; small ones stand 16 apart in rows
+    // starting 176 apart, and the chart's month buttons 120 apart.
+    {"IMAGE_BUTTON1", "Quorvane", "images/button1", 256, 60, 1, 2, PaintButton},
+    {"IMAGE_BUTTON1B", "Quorvane", "images/button1b", 256, 60, 1, 2, PaintButton},
+    {"IMAGE_BUTTON2", "Quorvane", "images/button2", 160, 48, 1, 2, PaintButton},
+    {"IMAGE_BUTTON2B", "Quorvane", "images/button2b", 160, 48, 1, 2, PaintButton},
+    {"IMAGE_BUTTON3", "Quorvane", "images/button3", 160, 48, 1, 2, PaintButton},
+    {"IMAGE_BUTTON3B", "Quorvane", "images/button3b", 160, 48, 1, 2, PaintButton},
     {"IMAGE_BUTTON4", "Quorvane", "images/button4", kAnswerBoxW, kAnswerBoxH, 1, 2, PaintButton},
     {"IMAGE_BUTTON4B", "Quorvane", "images/button4b", kAnswerBoxW, kAnswerBoxH, 1, 2, PaintButton},
     {"IMAGE_BUTTON5", "Quorvane", "images/button5", kColumnBoxW, kColumnBoxH, 1, 2, PaintButton},
-    {"IMAGE_BUTTON6", "Quorvane", "images/button6", 220, 52, 1, 2, PaintButton},
-    {"IMAGE_BUTTON7", "Quorvane", "images/button7", 110, 44, 1, 2, PaintButton},
-    {"IMAGE_BUTTON7B", "Quorvane", "images/button7b", 110, 44, 1, 2, PaintButton},
+    {"IMAGE_BUTTON6", "Quorvane", "images/button6", 256, 60, 1, 2, PaintButton},
+    {"IMAGE_BUTTON7", "Quorvane", "images/button7", 112, 48, 1, 2, PaintButton},
+    {"IMAGE_BUTTON7B", "Quorvane", "images/button7b", 112, 48, 1, 2, PaintButton},
     {"IMAGE_CARDBACK", "Quorvane", "images/cardback", kCard, kCard, 1, 1, PaintCardBack},
     {"IMAGE_CARDSHAPES", "Quorvane", "images/cardshapes", kCard, kCard, 1, 8, PaintCardShapes},
     // The owl: every part is a full-size layer over the same origin.
