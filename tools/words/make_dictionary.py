@@ -73,7 +73,7 @@ def keep(word):
     # Vowel-less entries are abbreviations ("mfg", "bldg"); "y" counts as a vowel ("myth").
     if not re.search(r"[aeiouy]", word) and word not in NO_VOWEL_WORDS:
         return False
-    if len(word) == 3 and not re.search(r"[aeiou]", word) and word not in (
+    if len(word) == 3 and not re.search(r"[aeiou]", word) and word not in NO_VOWEL_WORDS and word not in (
             "cry dry fly fry gym ply pry shy sky sly spy sty try why wry".split()):
         return False
     return True
