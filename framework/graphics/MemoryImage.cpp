@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "framework/graphics/PixelOps.h"
+#include "framework/graphics/PixelSimd.h"
 
 namespace Vel {
 
@@ -63,6 +64,62 @@ void BuildRunLengths(const uint32_t* bits, int width, int height, std::vector<ui
 Rect Bounds(const Image& image) { return Rect(0, 0, image.m_width, image.m_height); }
 
 bool ValidSize(int w, int h) { return w >= 0 && h >= 0 && w <= kMaxImageDimension && h <= kMaxImageDimension; }
+
+// Runs of pixels through one formula, four at a time where SSE2 is there.
+void BlendRunNormal(const uint32_t* s, uint32_t* d, int n, const uint16_t* table)
+{
+    int j = 0;
+#ifdef VEL_PIXEL_SIMD
+    for (; j + 4 <= n; j += 4) Pixel::Store4(d + j, Pixel::BlendNormal4(Pixel::Load4(s + j), Pixel::Load4(d + j)));
+#endif
+    for (; j < n; ++j) d[j] = Pixel::BlendNormal(s[j], d[j], table);
+}
+
+void BlendRunAdditive(const uint32_t* s, uint32_t* d, int n)
+{
+    int j = 0;
+#ifdef VEL_PIXEL_SIMD
+    for (; j + 4 <= n; j += 4) Pixel::Store4(d + j, Pixel::BlendAdditive4(Pixel::Load4(s + j), Pixel::Load4(d + j)));
+#endif
+    for (; j < n; ++j) d[j] = Pixel::BlendAdditive(s[j], d[j]);
+}
+
+void BlendRunModulated(const uint32_t* s, uint32_t* d, int n, uint32_t k, int drawMode, const uint16_t* table)
+{
+    int j = 0;
+#ifdef VEL_PIXEL_SIMD
+    const __m128i kk = _mm_set1_epi32(int(k));
+    if (drawMode == kDrawModeAdditive) {
+        for (; j + 4 <= n; j += 4)
+            Pixel::Store4(d + j, Pixel::BlendAdditive4(Pixel::Modulate4(Pixel::Load4(s + j), kk), Pixel::Load4(d + j)));
+    } else {
+        for (; j + 4 <= n; j += 4)
+            Pixel::Store4(d + j, Pixel::BlendNormal4(Pixel::Modulate4(Pixel::Load4(s + j), kk), Pixel::Load4(d + j)));
+    }
+#endif
+    for (; j < n; ++j) d[j] = Pixel::Blend(Pixel::Modulate(s[j], k), d[j], drawMode, table);
+}
+
+// A fill colour over n pixels.
+void FillRunNormal(uint32_t s, uint32_t* d, int n, const uint16_t* table)
+{
+    int j = 0;
+#ifdef VEL_PIXEL_SIMD
+    const __m128i ss = _mm_set1_epi32(int(s));
+    for (; j + 4 <= n; j += 4) Pixel::Store4(d + j, Pixel::BlendNormal4(ss, Pixel::Load4(d + j)));
+#endif
+    for (; j < n; ++j) d[j] = Pixel::BlendPartial(s, d[j], table);
+}
+
+void FillRunAdditive(uint32_t amount, uint32_t* d, int n)
+{
+    int j = 0;
+#ifdef VEL_PIXEL_SIMD
+    const __m128i aa = _mm_set1_epi32(int(amount));
+    for (; j + 4 <= n; j += 4) Pixel::Store4(d + j, _mm_adds_epu8(Pixel::Load4(d + j), aa));
+#endif
+    for (; j < n; ++j) d[j] = Pixel::AddSaturate(amount, d[j]);
+}
 
 // The clipped blit: where (x, y) and srcRect overlap both images.
 struct BlitArea {
@@ -259,13 +316,9 @@ void MemoryImage::FillRect(const Rect& rect, const Color& color, int drawMode)
     const uint32_t amount = Pixel::AdditiveAmount(s);
     for (int y = r.y; y < r.y + r.height; ++y) {
         uint32_t* row = bits + size_t(y) * m_width + r.x;
-        if (drawMode == kDrawModeAdditive) {
-            for (int x = 0; x < r.width; ++x) row[x] = Pixel::AddSaturate(amount, row[x]);
-        } else if ((s >> 24) == 255) {
-            std::fill(row, row + r.width, s);
-        } else {
-            for (int x = 0; x < r.width; ++x) row[x] = Pixel::BlendPartial(s, row[x], table);
-        }
+        if (drawMode == kDrawModeAdditive) FillRunAdditive(amount, row, r.width);
+        else if ((s >> 24) == 255) std::fill(row, row + r.width, s);
+        else FillRunNormal(s, row, r.width, table);
     }
     BitsChanged();
 }
@@ -330,7 +383,7 @@ void MemoryImage::Blt(Image* srcImage, int x, int y, const Rect& srcRect, const 
     if (!src || !ClipBlit(*this, *src, x, y, srcRect, a)) return;
     uint32_t* dstBits = GetBits();
     if (!dstBits || !src->GetBits()) return;
-    if (color.alpha <= 0 && drawMode != kDrawModeAdditive) return;
+    if (color.alpha <= 0) return; // a fully transparent tint leaves every pixel as it was
     // Drawing an image onto itself reads from a copy so that overlapping areas stay correct.
     MemoryImage copy;
     if (src == this) {
@@ -343,29 +396,30 @@ void MemoryImage::Blt(Image* srcImage, int x, int y, const Rect& srcRect, const 
                              std::clamp(color.blue, 0, 255), std::clamp(color.alpha, 0, 255)).ToPacked();
     const bool white = k == 0xFFFFFFFF;
     const uint16_t* table = Pixel::BlendTable();
-    const uint8_t* runs = white ? (drawMode == kDrawModeAdditive ? src->GetRunLengthAdditiveData()
-                                                                 : src->GetRunLengthAlphaData())
-                                : src->GetRunLengthAlphaData();
+    const uint8_t* runs = !white ? nullptr
+                          : drawMode == kDrawModeAdditive ? src->GetRunLengthAdditiveData()
+                                                          : src->GetRunLengthAlphaData();
 
     for (int row = 0; row < a.h; ++row) {
         const uint32_t* s = srcBits + size_t(a.sy + row) * sw + a.sx;
-        const uint8_t* rl = runs + size_t(a.sy + row) * sw + a.sx;
         uint32_t* d = dstBits + size_t(a.dy + row) * m_width + a.dx;
+        if (!white) {
+            // Tinted images are mostly small glyphs with short runs: one pass over the row.
+            BlendRunModulated(s, d, a.w, k, drawMode, table);
+            continue;
+        }
+        const uint8_t* rl = runs + size_t(a.sy + row) * sw + a.sx;
         int i = 0;
         while (i < a.w) {
             const int run = std::min<int>(rl[i], a.w - i);
             const uint32_t first = s[i];
-            if (white && drawMode != kDrawModeAdditive) {
+            if (drawMode != kDrawModeAdditive) {
                 // Runs of one opacity class: skip transparent, copy opaque, blend the rest.
                 const uint32_t alpha = first >> 24;
                 if (alpha == 255) std::memcpy(d + i, s + i, size_t(run) * sizeof(uint32_t));
-                else if (alpha != 0)
-                    for (int j = i; j < i + run; ++j) d[j] = Pixel::BlendPartial(s[j], d[j], table);
-            } else if (white) {
-                if (Pixel::AdditiveAmount(first) != 0)
-                    for (int j = i; j < i + run; ++j) d[j] = Pixel::BlendAdditive(s[j], d[j]);
-            } else if ((first >> 24) != 0) {
-                for (int j = i; j < i + run; ++j) d[j] = Pixel::Blend(Pixel::Modulate(s[j], k), d[j], drawMode, table);
+                else if (alpha != 0) BlendRunNormal(s + i, d + i, run, table);
+            } else if (Pixel::AdditiveAmount(first) != 0) {
+                BlendRunAdditive(s + i, d + i, run);
             }
             i += run;
         }

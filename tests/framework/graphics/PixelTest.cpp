@@ -179,3 +179,29 @@ TEST(PixelTest, StretchedAndMirroredBlitsBlendTheSameWay)
         }
     }
 }
+
+TEST(PixelTest, EveryPairOfSourceAndDestinationAlphaBlendsExactly)
+{
+    // Row y has destination alpha y, column x source alpha x; the channels vary too.
+    std::vector<uint32_t> src(256 * 256), dst(256 * 256);
+    for (uint32_t y = 0; y < 256; ++y) {
+        for (uint32_t x = 0; x < 256; ++x) {
+            src[y * 256 + x] = x << 24 | (255 - y) << 16 | (x ^ y) << 8 | ((x * 7) & 255);
+            dst[y * 256 + x] = y << 24 | x << 16 | ((x * y) & 255) << 8 | (255 - x);
+        }
+    }
+    for (int mode : {0, 1}) {
+        MemoryImage s, d;
+        s.SetBits(src.data(), 256, 256);
+        d.SetBits(dst.data(), 256, 256);
+        Graphics g(&d);
+        g.SetDrawMode(mode);
+        g.DrawImage(&s, 0, 0);
+        int wrong = 0;
+        for (size_t i = 0; i < src.size(); ++i) {
+            const Px want = mode == 0 ? RefNormal(Unpack(src[i]), Unpack(dst[i])) : RefAdditive(Unpack(src[i]), Unpack(dst[i]));
+            wrong += d.GetBits()[i] != Pack(want);
+        }
+        EXPECT_EQ(wrong, 0) << "mode " << mode;
+    }
+}
