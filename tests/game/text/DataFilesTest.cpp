@@ -450,17 +450,17 @@ TEST(DataFilesTest, ColourAndCardTextsNameWhatIsDrawn)
     EXPECT_TRUE(problems.Empty()) << problems.Report();
 }
 
-// Button cel sizes the layout below assumes; the art is drawn to these sizes.
+// Button cel sizes of the art (one cel of each style's image); the owl's balloon is 584 x 172.
 struct Size {
     int w, h;
 };
 Size StyleSize(int style)
 {
     switch (style) {
-    case 0: case 1: return {256, 56};
-    case 2: case 3: return {160, 44};
-    case 4: case 5: return {112, 44};
-    default: return {112, 40}; // 9, 10: the chart buttons
+    case 0: case 1: return {256, 60};
+    case 2: case 3: return {160, 48};
+    case 4: case 5: return {160, 48};
+    default: return {112, 48}; // 9, 10: the chart buttons
     }
 }
 
@@ -480,11 +480,11 @@ std::vector<Screen> Screens()
     const Rect twoByTwo{205, 417, 594, 590}, textField{48, 396, 728, 492}, chartArea{68, 80, 772, 522};
     std::vector<Screen> screens = {
         {"main menu", {{"MM_B_DAILYEXAM", 0}, {"MM_B_PRACTICE", 0}, {"MM_B_REPORTCARD", 0}, {"MM_B_OPTIONS", 2},
-                       {"MM_B_QUIT", 2}, {"MM_B_ENROL", 2}}, {{8, 8, 548, 200}}},
+                       {"MM_B_QUIT", 2}, {"MM_B_ENROL", 2}}, {{8, 8, 592, 180}}},
         {"practice", {{"PS_B_LANGUAGE", 0}, {"PS_B_MEMORY", 0}, {"PS_B_MATH", 0}, {"PS_B_ANALYSIS", 0},
                       {"PS_B_BACK", 2}}, {}},
-        {"instructions", {{"IS_B_STARTTEST", 1}, {"IS_B_BACK", 2}}, {{8, 72, 548, 264}}},
-        {"exam instructions", {{"IS_B_STARTTEST", 1}, {"IS_B_QUIT", 2}}, {{8, 72, 548, 264}}},
+        {"instructions", {{"IS_B_STARTTEST", 1}, {"IS_B_BACK", 2}}, {{8, 72, 592, 244}}},
+        {"exam instructions", {{"IS_B_STARTTEST", 1}, {"IS_B_QUIT", 2}}, {{8, 72, 592, 244}}},
         {"options", {{"OP_B_CREDITS", 2}, {"OP_B_BACK", 2}},
          {{376, 171, 520, 204}, {376, 213, 520, 246}, {468, 260, 505, 297}, {468, 299, 505, 336}}},
         {"game menu", {{"GM_B_MAINMENU", 2}, {"GM_B_OPTIONS", 2}, {"GM_B_CONTINUE", 2}}, {}},
@@ -504,9 +504,9 @@ std::vector<Screen> Screens()
         {"face target", {{"GB_B_MENU", 2}, {"GB_B_ANALYSIS2_DONE", 2}}, {}},
         {"answer boxes", {{"GB_B_MENU", 2}}, {twoByTwo}},
         {"results", {{"RS_B_CONTINUE", 2}}, {{626, 90, 754, 218}}},
-        {"exam start", {{"DE_B_STARTEXAM", 0}, {"DE_B_BACK", 2}}, {{8, 72, 548, 264}}},
+        {"exam start", {{"DE_B_STARTEXAM", 0}, {"DE_B_BACK", 2}}, {{8, 72, 592, 244}}},
         {"exam results", {{"DER_B_CONTINUE", 2}}, {}},
-        {"report card", {{"RC_B_STAMPS", 0}, {"RC_B_CHARTS", 0}, {"RC_B_BACK", 2}}, {{8, 72, 548, 264}}},
+        {"report card", {{"RC_B_STAMPS", 0}, {"RC_B_CHARTS", 0}, {"RC_B_BACK", 2}}, {{8, 72, 592, 244}}},
         {"stamps", {{"STAMP_B_BACK", 2}}, {{48, 256, 752, 529}}},
         {"chart", {{"CHART_B_BACK", 2}, {"CHART_B_PREV_MONTH", 9}, {"CHART_B_NEXT_MONTH", 9}, {"CHART_B_PREV_TEST", 9},
                    {"CHART_B_NEXT_TEST", 9}, {"CHART_B_COMPARE", 9}}, {chartArea}},
