@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 using namespace SoundTest;
 
 TEST(AudioMixerTest, SoundAndLoopingSongReachTheOutputAndMutingSilencesThem)
@@ -55,4 +58,54 @@ TEST(AudioMixerTest, LoudSourcesAreClippedNotWrapped)
     const std::vector<int16_t> out = Render(device, 200);
     EXPECT_EQ(out[0], 32767);
     EXPECT_EQ(out[2 * 60], -32768);
+}
+
+TEST(AudioMixerTest, MixingOnItsOwnThreadWhileTheGameChangesEverything)
+{
+    // The device thread mixes while the main and loading threads load, play, release and fade;
+    // the sanitizer build turns any unguarded access or use after free here into a failure.
+    ScratchDir dir;
+    WriteBytes("a.wav", MakeWave(Sine(300, 2, 0.02, 8000), 2, 22050));
+    Plat::NullAudioDevice device;
+    Vel::AudioMixer mixer(device);
+    Vel::DSoundManager sounds(&mixer, "");
+    Vel::StreamMusicInterface music(&mixer);
+    ASSERT_TRUE(music.LoadMusic(0, FixturePath("tone-stereo-44100.ogg")));
+
+    std::atomic<bool> done{false};
+    std::atomic<int> blocks{0};
+    std::thread deviceThread([&] {
+        std::vector<int16_t> out(512);
+        while (!done) {
+            device.Render(out.data(), 256);
+            ++blocks;
+        }
+    });
+    std::thread loader([&] {
+        for (int i = 0; i < 200; ++i)
+            sounds.LoadSound(i % 4, "a");
+    });
+    for (int i = 0; i < 400; ++i) {
+        if (Vel::SoundInstance* instance = sounds.CreateInstance(i % 4)) {
+            instance->SetPan((i * 997) % 20001 - 10000);
+            instance->AdjustPitch(i % 7 - 3);
+            instance->Play(i % 3 == 0, true);
+        }
+        if (i % 50 == 0)
+            sounds.ReleaseSound(i % 4);
+        if (i % 100 == 0)
+            music.FadeIn(0, -1, 0.05, false);
+        if (i % 100 == 50)
+            music.FadeOutAll(true, 0.05);
+        music.Update();
+        if (i == 300) {
+            ASSERT_TRUE(music.LoadMusic(0, FixturePath("tone-stereo-44100.ogg")));
+        }
+    }
+    loader.join();
+    sounds.ReleaseChannels();
+    music.UnloadAllMusic();
+    done = true;
+    deviceThread.join();
+    EXPECT_GT(blocks.load(), 0);
 }
