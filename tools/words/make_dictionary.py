@@ -83,7 +83,11 @@ def main():
     source = sys.argv[1] if len(sys.argv) > 1 else SOURCE
     output = sys.argv[2] if len(sys.argv) > 2 else OUTPUT
     words = set()
-    with open(source, encoding="utf-8") as f:
+    try:
+        f = open(source, encoding="utf-8")
+    except OSError as error:
+        sys.exit(f"cannot read the word list {source}: {error.strerror} (install wamerican-large)")
+    with f:
         for line in f:
             word = line.rstrip("\n")
             if word == "I":

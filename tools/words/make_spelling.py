@@ -107,8 +107,11 @@ def vowel_slips(word):
 def main():
     dictionary_path = sys.argv[1] if len(sys.argv) > 1 else DICTIONARY
     output = sys.argv[2] if len(sys.argv) > 2 else OUTPUT
-    with open(dictionary_path, encoding="ascii") as f:
-        dictionary = set(line.rstrip("\n") for line in f)
+    try:
+        with open(dictionary_path, encoding="ascii") as f:
+            dictionary = set(line.rstrip("\n") for line in f)
+    except OSError as error:
+        sys.exit(f"cannot read the dictionary {dictionary_path}: {error.strerror} (run make_dictionary.py first)")
     by_length = {n: [] for n in LENGTHS}
     for word in dict.fromkeys(w.upper() for w in WORDS):
         if len(word) in by_length and word in dictionary:
