@@ -176,6 +176,32 @@ TEST_F(PointerTest, RemovedWidgetIsForgottenAsOverPressedAndFocused)
     EXPECT_EQ(m_manager.m_overWidget, &m_parent);
 }
 
+TEST_F(PointerTest, WindowCoordinatesAreMappedOntoTheScreen)
+{
+    m_manager.SetMouseRects(Vel::Rect(0, 0, 1600, 1200), Vel::Rect(0, 0, 800, 600));
+    Press(230, 250); // (115, 125) on the screen
+    EXPECT_TRUE(m_child.Got("down 5,5 count 1"));
+}
+
+TEST_F(PointerTest, PopupIsDroppedByAPressOutsideIt)
+{
+    VelTest::FakeHost host;
+    m_manager.SetHost(&host);
+    auto* popup = new RecordingWidget("popup", 500, 300, 40, 40);
+    m_manager.SetPopupCommandWidget(popup);
+    Press(510, 310);
+    m_manager.MouseUp(510, 310, 1);
+    EXPECT_TRUE(popup->Got("down 10,10 count 1"));
+    EXPECT_TRUE(host.m_deleted.empty());
+
+    Press(115, 125);
+    EXPECT_FALSE(m_manager.HasWidget(popup));
+    EXPECT_EQ(host.m_deleted, std::vector<Vel::Widget*>{popup});
+    EXPECT_TRUE(m_child.Got("down 5,5 count 1")); // the press still reaches what it hit
+    delete popup;
+    m_manager.SetHost(nullptr);
+}
+
 class ModalTest : public ::testing::Test {
 protected:
     void SetUp() override
