@@ -15,6 +15,8 @@ namespace {
 // Decoded effects are held whole in memory; anything larger than this is refused rather than
 // allowed to exhaust memory (about 25 minutes of 44.1 kHz stereo).
 constexpr size_t kMaxDecodedBytes = size_t(256) << 20;
+// Rates beyond this are not sound but a damaged header.
+constexpr uint32_t kMaxRate = 1'000'000;
 
 uint16_t Le16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
 uint32_t Le32(const uint8_t* p) { return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24); }
@@ -37,7 +39,7 @@ void PutTag(std::vector<uint8_t>& out, const char* tag)
         out.push_back(uint8_t(tag[i]));
 }
 
-bool SupportedLayout(int channels, int rate) { return channels >= 1 && channels <= 2 && rate > 0; }
+bool SupportedLayout(long channels, long rate) { return channels >= 1 && channels <= 2 && rate > 0 && rate <= long(kMaxRate); }
 
 int16_t MuLawToLinear(uint8_t code)
 {
@@ -79,10 +81,9 @@ std::optional<WaveFile> ReadWaveFile(const std::vector<uint8_t>& bytes)
             if (Le16(body) != 1)
                 return std::nullopt; // compressed formats are not supported
             channels = Le16(body + 2);
-            rate = int(std::min<uint32_t>(Le32(body + 4), 1'000'000));
+            const uint32_t declaredRate = Le32(body + 4);
+            rate = declaredRate <= kMaxRate ? int(declaredRate) : 0; // 0 is refused below
             bits = Le16(body + 14);
-            if (Le32(body + 4) == 0)
-                rate = 0;
         } else if (std::memcmp(header, "dep ", 4) == 0) {
             if (length >= 2) {
                 size_t nameLength = std::min<size_t>(Le16(body), length - 2);
@@ -139,7 +140,7 @@ std::optional<SampleData> ReadAuFile(const std::vector<uint8_t>& bytes)
     const uint32_t encoding = Be32(&bytes[12]);
     const uint32_t rate = Be32(&bytes[16]);
     const uint32_t channels = Be32(&bytes[20]);
-    if (offset < 24 || offset > size || rate == 0 || rate > 1'000'000 || channels < 1 || channels > 2)
+    if (offset < 24 || offset > size || rate == 0 || rate > kMaxRate || channels < 1 || channels > 2)
         return std::nullopt;
     int sampleBytes = 0;
     if (encoding == 1 || encoding == 2)
@@ -200,7 +201,7 @@ std::optional<SampleData> DecodeOggFile(const std::string& name)
     }
     std::optional<SampleData> result;
     vorbis_info* info = ov_info(&file, -1);
-    if (info && SupportedLayout(info->channels, int(info->rate))) {
+    if (info && SupportedLayout(info->channels, info->rate)) {
         SampleData data;
         data.channels = info->channels;
         data.rate = int(info->rate);

@@ -18,6 +18,8 @@ namespace {
 // Fade steps land on 0 or the cap within rounding; without this a fade could take one tick
 // more than its speed says.
 constexpr double kVolumeTolerance = 1e-9;
+// Rates beyond this are not music but a damaged header.
+constexpr long kMaxRate = 1'000'000;
 
 enum class SongState { kStopped, kPlaying, kPaused };
 
@@ -200,7 +202,7 @@ bool StreamMusicInterface::LoadMusic(int songId, const std::string& fileName)
         return false;
     song->open = true;
     vorbis_info* info = ov_info(&song->file, -1);
-    if (!info || info->channels < 1 || info->channels > 2 || info->rate <= 0)
+    if (!info || info->channels < 1 || info->channels > 2 || info->rate <= 0 || info->rate > kMaxRate)
         return false;
     song->channels = info->channels;
     song->rate = int(info->rate);

@@ -111,6 +111,7 @@ TEST(WaveReaderTest, RefusesMalformedFormats)
         {"fmt shorter than 16 bytes", fmt(shortFmt, 14)},
         {"no channels", fmt(FmtBody(1, 0, 22050, 16), 16)},
         {"rate 0", fmt(FmtBody(1, 1, 0, 16), 16)},
+        {"rate of four billion", fmt(FmtBody(1, 1, 0xF0000000u, 16), 16)},
         {"three channels", fmt(FmtBody(1, 3, 22050, 16), 16)},
         {"not PCM", fmt(FmtBody(3, 1, 22050, 32), 16)},
         {"24-bit", fmt(FmtBody(1, 1, 22050, 24), 16)},
