@@ -50,11 +50,16 @@ void ForEachChildSafely(WidgetContainer& container, Fn&& fn)
         if (!container.m_updateIteratorModified)
             ++container.m_updateIterator;
     }
-    container.m_updateIteratorModified = false;
     container.m_inUpdatePass = outerPass;
-    // A nested pass over the same list (a callback re-running it) restarts the outer one at the
-    // end: the update counts keep the children from running twice in one tick.
-    container.m_updateIterator = outerPass ? container.m_widgets.end() : outerIterator;
+    if (outerPass) {
+        // A callback ran a pass over this same list from inside the outer one: that pass has
+        // covered the children, so the outer one ends here (marked moved, so it does not step on).
+        container.m_updateIterator = container.m_widgets.end();
+        container.m_updateIteratorModified = true;
+    } else {
+        container.m_updateIterator = outerIterator;
+        container.m_updateIteratorModified = false;
+    }
 }
 
 } // namespace

@@ -156,4 +156,36 @@ TEST_F(DialogTest, DrawsItsFrameAndButtons)
     EXPECT_EQ(pixel(p.x, p.y), 0xFFFFFFFFu); // the plain button's light outline
 }
 
+TEST(DialogButtonTest, ComponentImageCelFollowsTheButtonState)
+{
+    // Three 9 x 3 cels side by side: red normal, green over, blue pressed.
+    const uint32_t cels[] = {0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu};
+    std::vector<uint32_t> pixels;
+    for (int y = 0; y < 3; ++y)
+        for (uint32_t c : cels)
+            pixels.insert(pixels.end(), 9, c);
+    Vel::MemoryImage component;
+    ASSERT_TRUE(component.SetBits(pixels.data(), 27, 3));
+    Vel::MemoryImage screen;
+    ASSERT_TRUE(screen.Create(40, 10));
+
+    Vel::WidgetManager manager;
+    manager.SetScreenImage(&screen);
+    Vel::DialogButton button(&component, Vel::Dialog::kIdYes, nullptr);
+    button.Resize(0, 0, 30, 6); // wider and taller than a cel: stretched
+    manager.AddWidget(&button);
+    auto drawnColors = [&] {
+        button.MarkDirty();
+        manager.DrawScreen();
+        const uint32_t* bits = screen.GetBits();
+        return std::vector<uint32_t>{bits[0], bits[15], bits[5 * 40 + 29], bits[5 * 40 + 30]};
+    };
+
+    EXPECT_EQ(drawnColors(), (std::vector<uint32_t>{cels[0], cels[0], cels[0], 0u}));
+    manager.MouseMove(5, 3);
+    EXPECT_EQ(drawnColors(), (std::vector<uint32_t>{cels[1], cels[1], cels[1], 0u}));
+    manager.MouseDown(5, 3, 1);
+    EXPECT_EQ(drawnColors(), (std::vector<uint32_t>{cels[2], cels[2], cels[2], 0u}));
+}
+
 } // namespace
