@@ -12,6 +12,7 @@
 #include "framework/sound/MusicInterface.h"
 #include "framework/sound/SoundInstance.h"
 #include "framework/sound/SoundManager.h"
+#include "framework/sound/StreamMusicInterface.h"
 #include "framework/widgets/Widget.h"
 #include "framework/widgets/WidgetManager.h"
 #include "platform/Files.h"
@@ -160,6 +161,8 @@ void AppBase::Init()
     MakeWindow();
 
     m_audioDevice = m_backend->MakeAudioDevice();
+    if (m_audioDevice)
+        m_audioMixer = std::make_unique<AudioMixer>(*m_audioDevice);
     m_soundManager = CreateSoundManager();
     SetEffectsLevel(m_effectsLevel);
     m_musicInterface = CreateMusicInterface();
@@ -176,13 +179,13 @@ void AppBase::SeedRandom(uint32_t seed) { std::srand(seed); }
 
 std::unique_ptr<SoundManager> AppBase::CreateSoundManager()
 {
-    if (!m_audioDevice)
-        return nullptr;
-    m_audioMixer = std::make_unique<AudioMixer>(*m_audioDevice);
     return std::make_unique<DSoundManager>(m_audioMixer.get(), m_appDataFolder);
 }
 
-std::unique_ptr<MusicInterface> AppBase::CreateMusicInterface() { return std::make_unique<MusicInterface>(); }
+std::unique_ptr<MusicInterface> AppBase::CreateMusicInterface()
+{
+    return std::make_unique<StreamMusicInterface>(m_audioMixer.get());
+}
 
 void AppBase::ParseCommandLine()
 {
