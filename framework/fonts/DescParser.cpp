@@ -250,19 +250,17 @@ std::string DescParser::Unquote(const std::string& token)
 {
     if (token.empty() || (token[0] != '"' && token[0] != '\''))
         return token;
+    // Inside the outer quotes a doubled quote of the same kind stands for one; the other kind
+    // is an ordinary character, so "s'" and '"' mean what they say.
+    const char q = token[0];
+    const size_t end = token.size() >= 2 && token.back() == q ? token.size() - 1 : token.size();
     std::string out;
-    bool lastWasQuote = false;
-    for (char c : token) {
-        if (c == '"' || c == '\'') {
-            if (lastWasQuote) {
-                out += c;
-                lastWasQuote = false; // a doubled quote stands for one
-            } else {
-                lastWasQuote = true;
-            }
-        } else {
-            out += c;
-            lastWasQuote = false;
+    for (size_t i = 1; i < end; ++i) {
+        if (token[i] != q) {
+            out += token[i];
+        } else if (i + 1 < end && token[i + 1] == q) {
+            out += q;
+            ++i;
         }
     }
     return out;

@@ -85,6 +85,18 @@ TEST_F(ImageFontTest, DefineHoldingAListServesAsTheWidthList)
     EXPECT_TRUE(m_host.m_popups.empty());
 }
 
+TEST_F(ImageFontTest, QuotedCharactersMayHoldTheOtherQuoteOrADoubledOne)
+{
+    auto font = MakeFont("LayerSetCharWidths Main ('\"' \"'\" \"\"\"\" ',') (5 6 7 8);\n"
+                         "LayerSetKerningPairs Main (\"a'\" '\"a') (3 -2);\n");
+    ASSERT_TRUE(font->IsLoaded()) << (m_host.m_popups.empty() ? "" : m_host.m_popups[0]);
+    EXPECT_EQ(font->CharWidth('\''), 6);
+    EXPECT_EQ(font->CharWidth(','), 8);
+    EXPECT_EQ(font->CharWidth('"'), 7) << "the later of the two widths for '\"'";
+    EXPECT_EQ(font->StringWidth("a'"), 2 + 6 + 3);
+    EXPECT_EQ(font->StringWidth("\"a"), 7 + 2 - 2);
+}
+
 TEST_F(ImageFontTest, MisspeltDefineShowsOnePopupWithLineAndCommand)
 {
     auto font = MakeFont("Define Widths (3 5 7);\n"

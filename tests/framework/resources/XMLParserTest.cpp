@@ -1,6 +1,8 @@
 // The manifest's XML reader: element sequences, entities, encodings and errors with lines.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "framework/resources/XMLParser.h"
 
 namespace {
@@ -160,6 +162,27 @@ TEST(XMLParserTest, MalformedDocumentsGiveTheirError)
     EXPECT_FALSE(parser.NextElement(&e));
     EXPECT_FALSE(parser.NextElement(&e));
     EXPECT_EQ(parser.GetErrorText(), "Unexpected End");
+}
+
+TEST(XMLParserTest, ArbitraryBytesEndInAnElementStreamOrAnError)
+{
+    const std::vector<std::vector<uint8_t>> marks = {{}, {0xFF, 0xFE}, {0xFE, 0xFF}, {0xEF, 0xBB, 0xBF}};
+    const char alphabet[] = "<>/?!-=\"'& \nab";
+    std::mt19937 rng(99);
+    for (int round = 0; round < 400; ++round) {
+        std::vector<uint8_t> bytes = marks[size_t(round) % marks.size()];
+        const int n = int(rng() % 64);
+        for (int i = 0; i < n; ++i)
+            bytes.push_back(rng() % 4 ? uint8_t(alphabet[rng() % (sizeof alphabet - 1)]) : uint8_t(rng()));
+        XMLParser parser;
+        parser.SetBytes(bytes, "fuzz.xml");
+        XMLElement e;
+        int count = 0;
+        while (parser.NextElement(&e))
+            ASSERT_LT(++count, 200) << "an element stream longer than its input";
+        EXPECT_TRUE(parser.EndOfFile() || parser.HasFailed());
+        EXPECT_EQ(parser.HasFailed(), !parser.GetErrorText().empty());
+    }
 }
 
 TEST(XMLParserTest, MissingFileIsReportedOnLineZero)
