@@ -234,4 +234,67 @@ TEST_F(AppBaseTest, CursorKindsAndImagesOutsideTheirTablesAreIgnored)
         EXPECT_EQ(image, nullptr);
 }
 
+TEST_F(AppBaseTest, ImageCursorIsDrawnOnlyWhenCustomCursorsAreOnOrForKindTwelve)
+{
+    TestApp app;
+    app.Init();
+    Vel::MemoryImage arrow, special;
+    ASSERT_TRUE(arrow.Create(8, 8));
+    ASSERT_TRUE(special.Create(8, 8));
+    app.SetCursorImage(Plat::kCursorArrow, &arrow);
+    app.SetCursorImage(Plat::kCursorNoneToo, &special);
+    Plat::Event move = MakeEvent(Plat::EventType::MouseMove);
+    move.x = 10;
+    move.y = 10;
+    app.m_null->Inject(move);
+    app.Steps(4);
+    Plat::NullWindow* window = app.m_null->LastWindow();
+    const struct {
+        bool custom;
+        int kind;
+        bool image;
+        int systemCursor;
+    } cases[] = {
+        {false, Plat::kCursorArrow, false, Plat::kCursorArrow},
+        {true, Plat::kCursorArrow, true, Plat::kCursorArrow},
+        {true, Plat::kCursorText, false, Plat::kCursorText}, // no image for that kind
+        {false, Plat::kCursorNoneToo, true, Plat::kCursorText},
+    };
+    for (const auto& c : cases) {
+        app.SetCustomCursors(c.custom);
+        app.SetCursorKind(c.kind);
+        EXPECT_EQ(window->m_hasCursorImage, c.image) << c.custom << " " << c.kind;
+        if (!c.image) {
+            EXPECT_EQ(window->m_systemCursor, c.systemCursor) << c.custom << " " << c.kind;
+        }
+    }
+    // Outside the window the plain arrow is used whatever is set.
+    app.SetCustomCursors(true);
+    app.SetCursorKind(Plat::kCursorArrow);
+    window->m_pointerInside = false;
+    app.Clock().AdvanceMs(20);
+    app.Steps(4);
+    EXPECT_FALSE(window->m_hasCursorImage);
+    EXPECT_EQ(window->m_systemCursor, Plat::kCursorArrow);
+}
+
+TEST_F(AppBaseTest, EachRunSeedsTheGeneratorOnceWithItsOwnSeed)
+{
+    struct SeedApp : TestApp {
+        void SeedRandom(uint32_t seed) override { m_seeds.push_back(seed); }
+        std::vector<uint32_t> m_seeds;
+    };
+    uint32_t first = 0;
+    {
+        SeedApp app;
+        app.Init();
+        ASSERT_EQ(app.m_seeds.size(), 1u);
+        first = app.m_seeds[0];
+    }
+    SeedApp again;
+    again.Init();
+    ASSERT_EQ(again.m_seeds.size(), 1u);
+    EXPECT_NE(again.m_seeds[0], first);
+}
+
 } // namespace
