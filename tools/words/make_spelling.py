@@ -62,9 +62,10 @@ superfluous susceptible thermometer vaccination withholding
 """.split()
 
 VOWELS = "AEIOU"
+# No "-ize" to "-ise": the British form is another spelling, not a mistake.
 SUFFIXES = [("ANCE", "ENCE"), ("ENCE", "ANCE"), ("ANT", "ENT"), ("ENT", "ANT"),
             ("ABLE", "IBLE"), ("IBLE", "ABLE"), ("ARY", "ERY"), ("ERY", "ARY"),
-            ("IZE", "ISE"), ("CEDE", "CEED"), ("SEDE", "CEDE"), ("TION", "SION"),
+            ("CEDE", "CEED"), ("SEDE", "CEDE"), ("TION", "SION"),
             ("OUS", "US"), ("OR", "ER"), ("ER", "OR"), ("LY", "LEY"), ("ALLY", "LY")]
 
 
@@ -94,12 +95,13 @@ def letter_slips(word):
 
 
 def vowel_slips(word):
-    """One unstressed-looking vowel written as another, never the first letter."""
+    """One vowel between consonants written as another, never the first letter; vowels next
+    to vowels ("OO", "EA") are left alone, as people rarely get those wrong."""
     swaps = {"A": "E", "E": "A", "I": "E", "O": "A", "U": "O"}
     out = []
     for i in range(1, len(word) - 1):
         c = word[i]
-        if c in swaps:
+        if c in swaps and word[i - 1] not in VOWELS and word[i + 1] not in VOWELS:
             out.append(word[:i] + swaps[c] + word[i + 1:])
     return out
 
