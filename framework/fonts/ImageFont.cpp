@@ -329,6 +329,7 @@ void ImageFont::DrawStringFull(Graphics* g, int x, int y, const std::string& tex
         *widthOut = 0;
     if (!IsLoaded() || !g)
         return;
+    const Color baseColor = color; // may alias the Graphics' colour, which drawing changes
     Prepare();
 
     std::lock_guard<std::mutex> lock(GetFontLock());
@@ -369,10 +370,10 @@ void ImageFont::DrawStringFull(Graphics* g, int x, int y, const std::string& tex
             cmd.y = gy;
             cmd.src = src;
             const auto mix = [](int mult, int base, int add) { return std::min(255, mult * base / 255 + add); };
-            cmd.color = Color(mix(layer.m_colorMult.red, color.red, layer.m_colorAdd.red),
-                              mix(layer.m_colorMult.green, color.green, layer.m_colorAdd.green),
-                              mix(layer.m_colorMult.blue, color.blue, layer.m_colorAdd.blue),
-                              mix(layer.m_colorMult.alpha, color.alpha, layer.m_colorAdd.alpha));
+            cmd.color = Color(mix(layer.m_colorMult.red, baseColor.red, layer.m_colorAdd.red),
+                              mix(layer.m_colorMult.green, baseColor.green, layer.m_colorAdd.green),
+                              mix(layer.m_colorMult.blue, baseColor.blue, layer.m_colorAdd.blue),
+                              mix(layer.m_colorMult.alpha, baseColor.alpha, layer.m_colorAdd.alpha));
             cmd.drawMode = layer.m_drawMode;
             cmd.next = -1;
             const int bucket = std::clamp(glyph.m_order + layer.m_baseOrder + 128, 0, kOrderBuckets - 1);

@@ -260,6 +260,8 @@ void SysFont::DrawString(Graphics* g, int x, int y, const std::string& text, con
 {
     if (!m_face || !g)
         return;
+    // `color` may be the Graphics' own colour, which the passes below overwrite.
+    const Color textColor = color;
     g->PushState();
     g->m_clipRect = g->m_clipRect.Intersection(clipRect);
     g->SetImageTint(true);
@@ -280,8 +282,8 @@ void SysFont::DrawString(Graphics* g, int x, int y, const std::string& text, con
             g->FillRect(x + dx, y + dy + m_face->underlinePos, penX - x - dx, m_face->underlineThickness);
     };
     if (m_shadow)
-        pass(1, 1, Color(0, 0, 0, color.alpha));
-    pass(0, 0, color);
+        pass(1, 1, Color(0, 0, 0, textColor.alpha));
+    pass(0, 0, textColor);
     g->PopState();
 }
 

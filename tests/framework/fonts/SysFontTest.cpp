@@ -42,7 +42,7 @@ TEST(SysFontTest, MetricsGrowWithPointSize)
     EXPECT_EQ(copy->StringWidth("Hello"), small.StringWidth("Hello"));
 }
 
-TEST(SysFontTest, DrawsInTheColourAtTheBaselineAndInsideTheClip)
+TEST(SysFontTest, DrawsInTheColourWithItsShadowAtTheBaselineAndInsideTheClip)
 {
     SysFont font("Tahoma", 14);
     ASSERT_TRUE(font.IsLoaded());
@@ -51,10 +51,16 @@ TEST(SysFontTest, DrawsInTheColourAtTheBaselineAndInsideTheClip)
     Vel::Graphics g(&dest);
     const int baseline = 30;
     g.ClipRect(0, 0, 50, 40);
-    font.DrawString(&g, 2, baseline, "HHHHHHHHHH", Vel::Color(255, 0, 0), g.GetClipRect());
+    // Through the Graphics, which hands the font its own colour; the shadow pass must not
+    // change the colour of the text drawn after it.
+    font.m_shadow = true;
+    g.SetFont(&font);
+    g.SetColor(Vel::Color(255, 0, 0));
+    g.DrawString("HHHHHHHHHH", 2, baseline);
 
     const uint32_t* bits = dest.GetBits();
     int inked = 0;
+    int red = 0;
     for (int y = 0; y < 40; ++y) {
         for (int x = 0; x < 100; ++x) {
             const uint32_t p = bits[y * 100 + x];
@@ -62,12 +68,15 @@ TEST(SysFontTest, DrawsInTheColourAtTheBaselineAndInsideTheClip)
                 continue;
             ++inked;
             EXPECT_LT(x, 50) << "drawn outside the clip";
-            EXPECT_LE(y, baseline) << "an H has nothing below the baseline";
+            red += (p >> 16 & 0xFF) > 128;
+            EXPECT_LE(y, baseline + 1) << "an H and its shadow have nothing further below the baseline";
             EXPECT_GE(y, baseline - font.GetAscent());
-            EXPECT_EQ(p & 0x0000FFFFu, 0u) << "only red";
+            EXPECT_EQ(p & 0x0000FFFFu, 0u) << "only red and the black shadow";
         }
     }
     EXPECT_GT(inked, 50);
+    EXPECT_GT(red, 30);
+    EXPECT_EQ(g.GetColor(), Vel::Color(255, 0, 0)) << "the caller's colour is restored";
 }
 
 } // namespace
