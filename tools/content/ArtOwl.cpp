@@ -208,13 +208,20 @@ void Halo(cairo_t* cr, int frame)
 
 } // namespace
 
+// Everything sits this far below the layer's top, so the halo stays on screen when the owl
+// bobs up at the top of the main menu.
+constexpr double kDrop = 12;
+
 void DrawOwlFigure(cairo_t* cr, int eyes, int beak, int halo)
 {
+    cairo_save(cr);
+    cairo_translate(cr, 0, kDrop);
     Body(cr);
     Eyes(cr, 3);
     Halo(cr, halo);
     Eyes(cr, eyes);
     Beak(cr, beak);
+    cairo_restore(cr);
 }
 
 void PaintOwl(Canvas& c, const ImageSpec& spec)
@@ -222,6 +229,7 @@ void PaintOwl(Canvas& c, const ImageSpec& spec)
     cairo_t* cr = c.Cr();
     const std::string id = spec.id;
     const int n = id.back() - '1';
+    cairo_translate(cr, 0, kDrop);
     if (id == "IMAGE_HOOTLEFACE") {
         Body(cr);
         Eyes(cr, 3);

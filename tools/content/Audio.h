@@ -37,6 +37,19 @@ struct MusicSpec {
 
 const std::vector<MusicSpec>& MusicTable();
 
+// The notes of a track before rendering, for the contact sheet's piano roll.
+struct ScoreNote {
+    double start, length; // beats
+    int pitch;            // MIDI note; 0 for percussion
+    int instrument;       // 0 lead .. 9, as the sequencer numbers its instruments
+};
+struct Score {
+    double bpm = 0;
+    int bars = 0;
+    std::vector<ScoreNote> notes;
+};
+Score MusicScore(size_t track);
+
 // 16-bit PCM, rounded and limited to full scale.
 std::vector<uint8_t> EncodeWav(const Audio& audio);
 // Ogg Vorbis with a fixed stream serial number, so equal samples give equal bytes.

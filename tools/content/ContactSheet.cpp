@@ -7,6 +7,7 @@
 #include <string>
 
 #include "Art.h"
+#include "Audio.h"
 #include "Fonts.h"
 #include "Generator.h"
 
@@ -78,8 +79,6 @@ void Label(cairo_t* cr, const std::string& text, double x, double y, double size
 {
     cairo_new_path(cr);
     cairo_set_source_rgb(cr, 0.1, 0.1, 0.15);
-    cairo_font_face_t* unused = nullptr;
-    (void)unused;
     const double w = TextWidth(cr, kBookFace, size, text);
     DrawCentredText(cr, kBookFace, size, text, x + w / 2, y);
     cairo_fill(cr);
@@ -167,7 +166,6 @@ void Text(cairo_t* cr, const Sheet& sheet, const char* font, const std::string& 
 bool MockScreens(Sheet& sheet)
 {
     auto start = Paint(*FindImage("IMAGE_BKG_START_SCREEN"));
-    auto balloon = Paint(*FindImage("IMAGE_BALLOON"));
     const char* owlParts[4] = {"IMAGE_HOOTLEFACE", "IMAGE_HOOTLEHALO1", "IMAGE_HOOTLEEYES1", "IMAGE_HOOTLEMOUTH3"};
     const Rgb black{0, 0, 0}, white{1, 1, 1};
     for (int screen = 0; screen < 6; ++screen) {
@@ -180,28 +178,29 @@ bool MockScreens(Sheet& sheet)
             auto img = Paint(s);
             DrawCel(cr, *img, s, cel, x, y, 1.0);
         };
-        const double owlY = screen == 0 ? 8 : 72;
         if (screen == 0) {
             draw("IMAGE_BALLOON", 8, 8);
             for (const char* part : owlParts)
-                draw(part, 8, 8 - 16);
+                draw(part, 8, 8 - 19); // the highest bob
             Text(cr, sheet, "FONT_MENU3", "Good morning, Alex! Ready to give", 168, 8 + 24 + 19, black);
             Text(cr, sheet, "FONT_MENU3", "your brain a little workout today?", 168, 8 + 24 + 44, black);
             Text(cr, sheet, "FONT_MENU4", "MORE", 8 + 500, 8 + 156, Rgb{1, 0, 0});
             Text(cr, sheet, "FONT_MENU3", "Alex", 688, 100, black, true);
+            // Where the text table puts the main menu's buttons.
             const char* big[3] = {"DAILY EXAM", "PRACTICE", "REPORT CARD"};
             for (int i = 0; i < 3; ++i) {
-                draw("IMAGE_BUTTON1", 220, 230 + i * 80, i == 1);
-                Text(cr, sheet, "FONT_MENU2", big[i], 400, 230 + i * 80 + 30 + 8, black, true);
+                draw("IMAGE_BUTTON1", 272, 236 + i * 76, i == 1);
+                Text(cr, sheet, "FONT_MENU2", big[i], 400, 236 + i * 76 + 30 + 8, black, true);
             }
             const char* small[3] = {"OPTIONS", "QUIT", "PLAYERS"};
+            const int at[3][2] = {{56, 528}, {584, 528}, {608, 116}};
             for (int i = 0; i < 3; ++i) {
-                draw("IMAGE_BUTTON2", 90 + i * 230, 500);
-                Text(cr, sheet, "FONT_MENU3", small[i], 90 + i * 230 + 75, 500 + 22 + 6, black, true);
+                draw("IMAGE_BUTTON2", at[i][0], at[i][1]);
+                Text(cr, sheet, "FONT_MENU3", small[i], at[i][0] + 80, at[i][1] + 24 + 6, black, true);
             }
         } else if (screen == 1) {
             draw("IMAGE_BANNER2", 0, 0);
-            Text(cr, sheet, "FONT_MENU2", "Division Sign Check", 180, 44, white);
+            Text(cr, sheet, "FONT_MENU2", "MISSING SIGN", 24, 46, white);
             Text(cr, sheet, "FONT_MENU2", "1:30", 785 - FontById(sheet, "FONT_MENU2").StringWidth("1:30"), 50, black);
             Text(cr, sheet, "FONT_MENU0", "42 ? 6 = 7", 400, 370, black, true);
             const char* ops[4] = {"+", "-", "x", "~"};
@@ -210,28 +209,30 @@ bool MockScreens(Sheet& sheet)
                 draw("IMAGE_BUTTON4", pos[i][0], pos[i][1], i == 3);
                 Text(cr, sheet, "FONT_MENU2", ops[i], pos[i][0] + 95, pos[i][1] + 42 + 8, black, true);
             }
-            draw("IMAGE_TICKS", 404 + 95 - 32, 506);
+            draw("IMAGE_TICKS", 205 + 95 - 32, 417);
         } else if (screen == 2) {
-            draw("IMAGE_BANNER1", 0, 0);
-            Text(cr, sheet, "FONT_MENU2", "Language Tests", 180, 44, white);
-            const char* tests[4] = {"Start and End", "Spelling Bee", "Eight Letters", "Word Order"};
+            draw("IMAGE_BANNER4", 0, 0);
+            Text(cr, sheet, "FONT_MENU2", "EXAM TEST 2 OF 4: FACES AND NAMES", 24, 46, white);
+            const char* tests[4] = {"WORD ENDS", "RIGHT SPELLING", "EIGHT LETTERS", "ABC ORDER"};
             for (int i = 0; i < 4; ++i) {
-                draw(i == 1 ? "IMAGE_BUTTON1B" : "IMAGE_BUTTON1", 120, 120 + i * 90, i == 2);
-                Text(cr, sheet, "FONT_MENU2", tests[i], 300, 120 + i * 90 + 38, black, true);
-                draw(i == 1 ? "IMAGE_BUTTON3B" : "IMAGE_BUTTON3", 500, 128 + i * 90);
-                Text(cr, sheet, "FONT_MENU3", "RULES", 565, 128 + i * 90 + 28, black, true);
+                draw(i == 1 ? "IMAGE_BUTTON1B" : "IMAGE_BUTTON1", 152, 130 + i * 80, i == 2);
+                Text(cr, sheet, "FONT_MENU2", tests[i], 280, 130 + i * 80 + 38, black, true);
+                draw(i == 1 ? "IMAGE_BUTTON3B" : "IMAGE_BUTTON3", 424, 136 + i * 80);
+                Text(cr, sheet, "FONT_MENU3", "RULES", 504, 136 + i * 80 + 30, black, true);
             }
             draw("IMAGE_BUTTON5", 144, 472);
             Text(cr, sheet, "FONT_MENU2", "Maria Lindqvist", 400, 472 + 32 + 8, black, true);
-            for (int i = 0; i < 3; ++i) {
-                draw("IMAGE_BANNER3", 0, 0);
-            }
-            Text(cr, sheet, "FONT_MENU2", "Results", 180, 44, white);
         } else if (screen == 3) {
             draw("IMAGE_BANNER5", 0, 0);
-            Text(cr, sheet, "FONT_MENU2", "Stamp Collection", 180, 44, white);
-            Text(cr, sheet, "FONT_MENU3", "March, '26", 790 - FontById(sheet, "FONT_MENU3").StringWidth("March, '26"), 50,
-                 black);
+            Text(cr, sheet, "FONT_MENU2", "MY STAMPS", 24, 46, white);
+            draw("IMAGE_BUTTON7", 200, 548);
+            Text(cr, sheet, "FONT_MENU3", "< MONTH", 256, 578, black, true);
+            draw("IMAGE_BUTTON7B", 320, 548);
+            Text(cr, sheet, "FONT_MENU3", "MONTH >", 376, 578, black, true);
+            draw("IMAGE_BUTTON7", 440, 548, 1);
+            Text(cr, sheet, "FONT_MENU3", "COMPARE", 496, 578, black, true);
+            Text(cr, sheet, "FONT_MENU3", "September, '26",
+                 790 - FontById(sheet, "FONT_MENU3").StringWidth("September, '26"), 50, black);
             for (int i = 0; i < 10; ++i)
                 draw("IMAGE_STAMPS", 48 + 144 * (i % 5), i < 5 ? 256 : 400, i % 3 == 0 ? i + 10 : i);
         } else if (screen == 4) {
@@ -240,41 +241,39 @@ bool MockScreens(Sheet& sheet)
             cairo_paint(cr);
             const ImageSpec& panel = *FindImage("IMAGE_BKG_OPTIONS");
             draw("IMAGE_BKG_OPTIONS", 400 - panel.celWidth / 2, 60);
-            Text(cr, sheet, "FONT_MENU2", "Options", 400, 110, black, true);
-            Text(cr, sheet, "FONT_MENU3", "Music", 200, 195, black);
-            Text(cr, sheet, "FONT_MENU3", "Sound effects", 200, 237, black);
-            Text(cr, sheet, "FONT_MENU3", "Owl voice", 200, 285, black);
-            Text(cr, sheet, "FONT_MENU3", "Full screen", 200, 324, black);
+            Text(cr, sheet, "FONT_MENU2", "OPTIONS", 336, 124, black);
+            Text(cr, sheet, "FONT_MENU3", "Music", 232, 195, black);
+            Text(cr, sheet, "FONT_MENU3", "Sounds", 232, 237, black);
+            Text(cr, sheet, "FONT_MENU3", "Owl voice", 232, 286, black);
+            Text(cr, sheet, "FONT_MENU3", "Full screen", 232, 325, black);
             draw("IMAGE_OPTIONS_BAR", 392, 171);
             draw("IMAGE_OPTIONS_BAR", 392, 213);
             draw("IMAGE_SLIDER_THUMB", 376 + 0.6 * 128, 171);
             draw("IMAGE_SLIDER_THUMB", 376 + 0.875 * 128, 213);
             draw("IMAGE_CHECKBOX", 468, 260, 1);
             draw("IMAGE_CHECKBOX", 468, 299, 0);
-            draw("IMAGE_BUTTON2", 240, 420);
-            Text(cr, sheet, "FONT_MENU3", "CREDITS", 315, 448, black, true);
-            draw("IMAGE_BUTTON2", 410, 420, 1);
-            Text(cr, sheet, "FONT_MENU3", "BACK", 485, 448, black, true);
+            draw("IMAGE_BUTTON2", 232, 388);
+            Text(cr, sheet, "FONT_MENU3", "CREDITS", 312, 418, black, true);
+            draw("IMAGE_BUTTON2", 408, 388, 1);
+            Text(cr, sheet, "FONT_MENU3", "BACK", 488, 418, black, true);
         } else {
             // Dialog and a text field over the dimmed screen.
             cairo_set_source_rgba(cr, 0, 0, 0, 132 / 255.0);
             cairo_paint(cr);
             const ImageSpec& box = *FindImage("IMAGE_DIALOG_BOX");
             draw("IMAGE_DIALOG_BOX", 400 - box.celWidth / 2, 132);
-            Text(cr, sheet, "FONT_MENU2", "Quit Quorvane?", 400, 216, black, true);
-            Text(cr, sheet, "FONT_MENU3", "Do you really want to stop", 400, 270, black, true);
-            Text(cr, sheet, "FONT_MENU3", "training for today?", 400, 295, black, true);
-            draw("IMAGE_BUTTON2", 240, 380);
-            Text(cr, sheet, "FONT_MENU3", "YES", 315, 408, black, true);
-            draw("IMAGE_BUTTON2", 410, 380);
-            Text(cr, sheet, "FONT_MENU3", "NO", 485, 408, black, true);
+            Text(cr, sheet, "FONT_MENU2", "QUIT GAME", 400, 216, black, true);
+            Text(cr, sheet, "FONT_MENU3", "Do you really want to stop playing", 400, 268, black, true);
+            Text(cr, sheet, "FONT_MENU3", "now? Your progress is saved.", 400, 292, black, true);
+            draw("IMAGE_BUTTON2", 232, 364);
+            Text(cr, sheet, "FONT_MENU3", "YES", 312, 394, black, true);
+            draw("IMAGE_BUTTON2", 408, 364);
+            Text(cr, sheet, "FONT_MENU3", "NO", 488, 394, black, true);
             const int fx = 192, fy = 560;
             for (int k = 0; k < 25; ++k)
                 draw("IMAGE_EDITFIELD", fx + 16 * k, fy - 64, 3 + (k == 0 ? 0 : (k == 24 ? 2 : 1)));
             Text(cr, sheet, "FONT_MENU2", "ALEXANDRA_", fx + 24, fy, black);
         }
-        (void)balloon;
-        (void)owlY;
         double bx, by;
         if (!sheet.Place(800 * 0.8, 600 * 0.8, bx, by))
             return false;
@@ -301,10 +300,11 @@ bool Assemblies(Sheet& sheet)
     sheet.NewRow();
     for (int frame = 0; frame < 6; ++frame) {
         double bx, by;
-        if (!sheet.Place(150, 206, bx, by))
+        const ImageSpec& layer = *FindImage("IMAGE_HOOTLEFACE");
+        if (!sheet.Place(layer.celWidth, layer.celHeight + 16, bx, by))
             return false;
         cairo_t* cr = sheet.Cr();
-        Checker(cr, bx, by, 150, 190);
+        Checker(cr, bx, by, layer.celWidth, layer.celHeight);
         auto put = [&](int layer) {
             cairo_set_source_surface(cr, owl[layer]->Surface(), bx, by);
             cairo_paint(cr);
@@ -314,7 +314,7 @@ bool Assemblies(Sheet& sheet)
         if (frame % 4 != 3)
             put(4 + frame % 4);
         put(7 + frame % 5);
-        Label(cr, "owl frame " + std::to_string(frame), bx, by + 203, 11);
+        Label(cr, "owl frame " + std::to_string(frame), bx, by + layer.celHeight + 13, 11);
     }
     // People: the memory test's draws for a handful of seeds, large and small.
     const char* skins[3] = {"IMAGE_HEAD_FACES_WHITE", "IMAGE_HEAD_FACES_TAN", "IMAGE_HEAD_FACES_BLACK"};
@@ -377,8 +377,6 @@ bool FontsSection(Sheet& sheet)
         std::snprintf(title, sizeof title, "%s  %s %dpx  ascent %d height %d  %zu kerning pairs", font.spec->id,
                       font.spec->faceFile, font.spec->pixelSize, font.ascent, font.height, font.kerning.size());
         Label(cr, title, bx, by + 14);
-        Canvas atlas(font.atlasWidth, font.atlasHeight);
-        DrawFontText(atlas.Cr(), font, "", 0, 0, {0, 0, 0});
         // The atlas itself as black glyphs on the checkerboard.
         Checker(cr, bx, by + 22, font.atlasWidth * atlasScale, font.atlasHeight * atlasScale);
         cairo_surface_t* mask = cairo_image_surface_create(CAIRO_FORMAT_A8, font.atlasWidth, font.atlasHeight);
@@ -407,6 +405,77 @@ bool FontsSection(Sheet& sheet)
     return true;
 }
 
+// Piano rolls of the three tracks and the waveform of every sound effect.
+bool AudioSection(Sheet& sheet)
+{
+    const Rgb colours[10] = {Pal::Red, Pal::Blue, Pal::Green, Pal::Plum, Pal::Aqua,
+                             Pal::Orange, Hex(0x555555), Hex(0x888888), Hex(0xAAAAAA), Hex(0xBBBBBB)};
+    for (size_t track = 0; track < MusicTable().size(); ++track) {
+        const Score score = MusicScore(track);
+        const double w = kPageW - 2 * kMargin, h = 300;
+        sheet.NewRow();
+        double bx, by;
+        if (!sheet.Place(w, h + 24, bx, by))
+            return false;
+        cairo_t* cr = sheet.Cr();
+        char title[128];
+        std::snprintf(title, sizeof title, "%s  %.0f BPM, %d bars, %.1f s, %zu notes (red lead, grey drums at the bottom)",
+                      MusicTable()[track].file, score.bpm, score.bars, score.bars * 4 * 60.0 / score.bpm,
+                      score.notes.size());
+        Label(cr, title, bx, by + 14);
+        const double top = by + 22, beats = score.bars * 4.0;
+        cairo_rectangle(cr, bx, top, w, h);
+        cairo_set_source_rgb(cr, 1, 1, 1);
+        cairo_fill(cr);
+        for (int bar = 0; bar <= score.bars; ++bar) {
+            const double x = bx + w * bar * 4 / beats;
+            cairo_move_to(cr, x, top);
+            cairo_line_to(cr, x, top + h);
+        }
+        cairo_set_source_rgba(cr, 0, 0, 0, 0.15);
+        cairo_set_line_width(cr, 1);
+        cairo_stroke(cr);
+        // Pitches 30..100 span the roll; percussion sits in the bottom strip.
+        for (const ScoreNote& n : score.notes) {
+            const double x = bx + w * n.start / beats, len = std::max(1.5, w * n.length / beats);
+            const double y = n.pitch > 0 ? top + (100 - n.pitch) * (h - 30) / 70.0 : top + h - 24 + (n.instrument - 6) * 6;
+            cairo_rectangle(cr, x, y, len, n.pitch > 0 ? 3 : 4);
+            SetColor(cr, colours[n.instrument], 0.85);
+            cairo_fill(cr);
+        }
+    }
+    sheet.NewRow();
+    for (const SoundSpec& spec : SoundTable()) {
+        const Audio audio = spec.make();
+        const double w = 300, h = 70;
+        double bx, by;
+        if (!sheet.Place(w, h + 20, bx, by))
+            return false;
+        cairo_t* cr = sheet.Cr();
+        char title[128];
+        std::snprintf(title, sizeof title, "%s (%s)  %.2f s  peak %.2f", spec.id, spec.vorbis ? "ogg" : "wav",
+                      audio.Seconds(), audio.Peak());
+        Label(cr, title, bx, by + 12, 11);
+        const double mid = by + 18 + h / 2;
+        cairo_rectangle(cr, bx, by + 18, w, h);
+        cairo_set_source_rgb(cr, 1, 1, 1);
+        cairo_fill(cr);
+        const size_t frames = audio.Frames();
+        for (int px = 0; px < int(w); ++px) {
+            float lo = 0, hi = 0;
+            for (size_t i = frames * px / size_t(w); i < frames * (px + 1) / size_t(w); ++i) {
+                lo = std::min(lo, audio.samples[i * audio.channels]);
+                hi = std::max(hi, audio.samples[i * audio.channels]);
+            }
+            cairo_move_to(cr, bx + px + 0.5, mid - hi * h / 2);
+            cairo_line_to(cr, bx + px + 0.5, mid - lo * h / 2 + 0.5);
+        }
+        SetColor(cr, Pal::Indigo);
+        cairo_stroke(cr);
+    }
+    return true;
+}
+
 } // namespace
 
 bool DrawContactSheet(const std::string& dir, std::string& error)
@@ -421,7 +490,7 @@ bool DrawContactSheet(const std::string& dir, std::string& error)
             return false;
     }
     const bool ok = MockScreens(sheet) && Assemblies(sheet) && FontsSection(sheet) && ImagesSection(sheet) &&
-                    sheet.Flush();
+                    AudioSection(sheet) && sheet.Flush();
     if (!ok)
         error = sheet.error;
     return ok;

@@ -15,7 +15,7 @@ namespace {
 const std::vector<FontSpec> kFonts = {
     {"FONT_MENU0", "fonts/menu0.txt", "menu0.png", "DejaVuSans-Bold.ttf", 50},
     {"FONT_MENU1", "fonts/menu1.txt", "menu1.png", "DejaVuSans-Bold.ttf", 38},
-    {"FONT_MENU2", "fonts/menu2.txt", "menu2.png", "DejaVuSans-Bold.ttf", 26},
+    {"FONT_MENU2", "fonts/menu2.txt", "menu2.png", "DejaVuSans-Bold.ttf", 24},
     {"FONT_MENU3", "fonts/menu3.txt", "menu3.png", "DejaVuSansCondensed-Bold.ttf", 20},
     {"FONT_MENU4", "fonts/menu4.txt", "menu4.png", "DejaVuSans-Bold.ttf", 14},
 };

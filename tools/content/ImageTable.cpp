@@ -37,7 +37,7 @@ constexpr int kCheckBox = 36;
 // The owl's parts share one origin with the balloon; the text box of the balloon starts 160 to
 // the right and 24 down, and "MORE" sits at (500, 156).
 constexpr int kOwlW = 150;
-constexpr int kOwlH = 190;
+constexpr int kOwlH = 202;
 constexpr int kBalloonW = 584;
 constexpr int kBalloonH = 172;
 

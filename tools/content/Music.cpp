@@ -262,8 +262,15 @@ void PlaceMotif(Song& song, const Harmony& h, const std::vector<MotifNote>& moti
                     pitch = down;
             }
         }
-        if (cadence && i + 1 == motif.size())
-            pitch = h.Triad(noteBar)[0] + 12 + transpose;
+        if (cadence && i + 1 == motif.size()) {
+            // Resolve onto the chord's root in the octave nearest the line.
+            int root = h.Triad(noteBar)[0] + transpose;
+            while (root + 6 < pitch)
+                root += 12;
+            while (root - 6 > pitch)
+                root -= 12;
+            pitch = root;
+        }
         song.notes.push_back({bar * 4 + m.at * 0.5, m.length * 0.5 * 0.92, pitch, ins, velocity});
     }
 }
@@ -306,7 +313,7 @@ void AddChords(Song& song, const Harmony& h, Instrument ins, int style, double v
             } else if (style == 1) { // broken chord in eighths
                 for (int e = 0; e < 8; ++e)
                     if (e % 3 == k)
-                        song.notes.push_back({b + e * 0.5, 0.45, p + (e >= 4 ? 12 : 0), ins, velocity});
+                        song.notes.push_back({b + e * 0.5, 0.45, p - (e >= 4 ? 0 : 12), ins, velocity});
             } else { // held
                 song.notes.push_back({b, 3.9, p, ins, velocity});
             }
@@ -397,6 +404,11 @@ Audio Music1() { return RenderSong(MenuSong()); }
 Audio Music2() { return RenderSong(ResultsSong()); }
 Audio Music3() { return RenderSong(OptionsSong()); }
 
+Song SongFor(size_t track)
+{
+    return track == 0 ? MenuSong() : (track == 1 ? ResultsSong() : OptionsSong());
+}
+
 const std::vector<MusicSpec> kMusic = {
     {"music/music1.ogg", Music1},
     {"music/music2.ogg", Music2},
@@ -406,5 +418,14 @@ const std::vector<MusicSpec> kMusic = {
 } // namespace
 
 const std::vector<MusicSpec>& MusicTable() { return kMusic; }
+
+Score MusicScore(size_t track)
+{
+    const Song song = SongFor(track);
+    Score score{song.bpm, song.bars, {}};
+    for (const Note& n : song.notes)
+        score.notes.push_back({n.start, n.length, n.pitch, int(n.instrument)});
+    return score;
+}
 
 } // namespace Content
