@@ -2,6 +2,7 @@
 // and the dimension cap before allocating, and gives nothing for anything it cannot read whole.
 #include "framework/graphics/ImageLoader.h"
 
+#include <algorithm>
 #include <bit>
 #include <cctype>
 #include <csetjmp>
@@ -119,7 +120,8 @@ private:
 
         const size_t total = size_t(w) * h;
         std::vector<uint8_t> indices;
-        indices.reserve(total);
+        // Grows with the data actually decoded, not with what the header claims.
+        indices.reserve(std::min(total, lzw.size() * 8));
         if (!Lzw(lzw, minCodeSize, total, indices)) return std::nullopt;
 
         ImageData image;

@@ -107,11 +107,15 @@ ImageHandle ImageRegistry::GetSharedImage(const std::string& path, const std::st
                                           uint32_t alphaColor)
 {
     if (isNew) *isNew = false;
-    std::lock_guard<std::recursive_mutex> lock(m_displayLock);
     const auto key = std::make_pair(Upper(path), Upper(variant));
-    auto it = m_shared.find(key);
-    if (it != m_shared.end() && it->second.m_image) return ImageHandle(this, &it->second);
+    {
+        std::lock_guard<std::recursive_mutex> lock(m_displayLock);
+        auto it = m_shared.find(key);
+        if (it != m_shared.end() && it->second.m_image) return ImageHandle(this, &it->second);
+    }
 
+    // Decoding happens outside the lock, so the main thread keeps drawing while the loading
+    // thread reads a large file.
     std::unique_ptr<DDImage> image;
     if (!path.empty() && path[0] == '!') {
         image = std::make_unique<DDImage>(this);
@@ -119,11 +123,11 @@ ImageHandle ImageRegistry::GetSharedImage(const std::string& path, const std::st
     } else {
         image = LoadDDImage(path, this, true, alphaColor);
     }
-    if (!image) {
-        if (it != m_shared.end()) m_shared.erase(it);
-        return ImageHandle();
-    }
+    if (!image) return ImageHandle();
+
+    std::lock_guard<std::recursive_mutex> lock(m_displayLock);
     SharedImage& entry = m_shared[key];
+    if (entry.m_image) return ImageHandle(this, &entry); // another thread loaded it meanwhile
     entry.m_image = std::move(image);
     entry.m_refCount = 0;
     if (isNew) *isNew = true;

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <random>
 #include <string>
 
 #include "framework/archive/PakFormat.h"
@@ -395,4 +396,29 @@ TEST(PakPathTest, NamesNormaliseToUpperCaseBackslashForm)
         {"", ""},
     };
     for (const auto& [in, out] : cases) EXPECT_EQ(Vel::NormalizePakPath(in), out) << in;
+}
+
+TEST_F(PakTest, RandomlyDamagedArchivesKeepEveryMemberInsideTheFile)
+{
+    std::vector<uint8_t> bytes;
+    std::string error;
+    ASSERT_TRUE(PakTool::EncodePak(StandardMembers(), bytes, error));
+    std::mt19937 rng(5);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<uint8_t> damaged = bytes;
+        // Damage the directory (after the header), where sizes and name lengths live.
+        for (int i = 0; i < 3; ++i) damaged[8 + rng() % 100] ^= uint8_t(1 + rng() % 255);
+        if (round % 2) damaged.resize(8 + rng() % (damaged.size() - 8));
+        WriteFile(m_dir / "damaged.pak", damaged);
+        PakInterface pak;
+        if (!pak.RegisterArchive("damaged.pak")) continue;
+        for (const char* name : {"images/foo.png", "data/lines.txt", "data/long.txt", "data/ten.bin", "both.txt"}) {
+            const Vel::ArchiveEntry* entry = pak.FindEntry(name);
+            if (!entry) continue;
+            ASSERT_LE(uint64_t(entry->m_start) + entry->m_size, damaged.size()) << name;
+            PakStream* s = pak.Open(name, "rb");
+            ASSERT_EQ(ReadAll(pak, s).size(), entry->m_size);
+            pak.Close(s);
+        }
+    }
 }

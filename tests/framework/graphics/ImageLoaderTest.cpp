@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <random>
 
 #include <jpeglib.h> // after <cstdio>
 #include <png.h>
@@ -475,4 +476,35 @@ TEST_F(ImageFileTest, ImagesLoadFromTheArchive)
     auto image = Vel::LoadImageFile("ImageTest_" + std::to_string(getpid()) + "/sprite");
     ASSERT_TRUE(image);
     EXPECT_EQ(image->bits, picture);
+}
+
+TEST(ImageDecodeTest, RandomlyDamagedFilesNeverGiveInconsistentImages)
+{
+    const std::vector<uint32_t> picture = Picture();
+    struct Format {
+        const char* name;
+        Bytes bytes;
+        std::optional<ImageData> (*decode)(const uint8_t*, size_t);
+    };
+    const std::vector<Format> formats = {
+        {"TGA", Tga(6, 5, picture), Vel::DecodeTga},
+        {"PNG", Png(6, 5, picture), Vel::DecodePng},
+        {"JPEG", Jpeg(16, 16, false, 0x808080), Vel::DecodeJpeg},
+        {"GIF", Gif(StripedGif(20, 20)), Vel::DecodeGif},
+    };
+    std::mt19937 rng(99);
+    for (const Format& f : formats) {
+        for (int round = 0; round < 300; ++round) {
+            Bytes damaged = f.bytes;
+            const int flips = 1 + int(rng() % 4);
+            for (int i = 0; i < flips; ++i) damaged[rng() % damaged.size()] ^= uint8_t(1 + rng() % 255);
+            if (round % 3 == 0) damaged.resize(rng() % damaged.size());
+            auto image = f.decode(damaged.data(), damaged.size());
+            if (!image) continue;
+            ASSERT_GE(image->width, 1) << f.name;
+            ASSERT_LE(image->width, Vel::kMaxImageDimension) << f.name;
+            ASSERT_LE(image->height, Vel::kMaxImageDimension) << f.name;
+            ASSERT_EQ(image->bits.size(), size_t(image->width) * size_t(image->height)) << f.name;
+        }
+    }
 }
