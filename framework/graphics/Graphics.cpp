@@ -233,13 +233,17 @@ void Graphics::DrawCel(Image* image, int x, int y, int col, int row)
 void Graphics::DrawString(const std::string& text, int x, int y)
 {
     if (!m_font) return;
-    m_font->DrawString(this, x, y, text, m_color, m_clipRect);
+    // Copies: a font draws through this Graphics and may change its colour and clip meanwhile.
+    const Color color = m_color;
+    const Rect clip = m_clipRect;
+    m_font->DrawString(this, x, y, text, color, clip);
 }
 
 int Graphics::DrawTextRun(const std::string& text, int x, int y, int width, int justify, bool draw, int offset,
-                          int length, Color oldColor)
+                          int length, std::optional<Color> oldColorIn)
 {
     if (!m_font) return 0;
+    const Color oldColor = oldColorIn.value_or(m_color);
     const size_t begin = std::min(size_t(std::max(offset, 0)), text.size());
     const size_t end = length < 0 ? text.size() : std::min(text.size(), begin + size_t(length));
 

@@ -3,6 +3,7 @@
 // the destination image's primitives run.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -95,10 +96,10 @@ public:
     void DrawString(const std::string& text, int x, int y);
     // Draws text[offset .. offset + length) (length -1: to the end) with colour codes, justified
     // in `width` (0 centred, 1 right, -1 left); returns its width. `oldColor` is what "^oldclr^"
-    // switches back to. The last colour set stays set. With draw false it only measures (and
-    // still follows the colour codes).
+    // switches back to (by default the colour at the start of the call). The last colour set
+    // stays set. With draw false it only measures (and still follows the colour codes).
     int DrawTextRun(const std::string& text, int x, int y, int width, int justify, bool draw = true,
-                    int offset = 0, int length = -1, Color oldColor = Color());
+                    int offset = 0, int length = -1, std::optional<Color> oldColor = std::nullopt);
     // Word-wrapped text in `rect`; returns the height used. lineSpacing -1 means the font's.
     // `maxWidth` receives the widest line; `maxChars` (-1: all) limits how many characters are
     // drawn; `lastWidth` in: width already taken on the first line, out: width of the last line.

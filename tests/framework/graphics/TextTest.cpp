@@ -115,6 +115,13 @@ TEST_F(ColorCodeTest, RunsDrawPiecesInTheirColoursAndNeverReadPastTheirEnd)
     g.DrawTextRun("ab^FF0000^cd", 0, 0, 0, -1, true, 1, 6, kStart);
     EXPECT_EQ(font.Drawn(), "b^FF00");
 
+    // Without an explicit old colour, "^oldclr^" goes back to the colour the call started with.
+    font.m_calls.clear();
+    g.SetColor(Color(7, 7, 7));
+    g.DrawTextRun("^FF0000^a^oldclr^b", 0, 0, 0, -1);
+    EXPECT_EQ(font.m_calls[1].color, Color(7, 7, 7));
+    g.SetColor(kStart);
+
     // Centred and right-aligned runs are measured first, without the codes' width.
     font.m_calls.clear();
     g.DrawTextRun("^FF0000^abc", 0, 0, 100, 0, true);
