@@ -182,14 +182,18 @@ void PaintTitleScreen(Canvas& c, const ImageSpec&)
     cairo_fill(cr);
     // The owl sits on the hill at the left, twice its in-game size.
     cairo_save(cr);
-    cairo_translate(cr, 40, 250);
+    cairo_translate(cr, 18, 250);
     cairo_scale(cr, 1.6, 1.6);
     DrawOwlFigure(cr, 0, 1, 0);
     cairo_restore(cr);
-    // A light strip keeps "CLICK TO CONTINUE" readable in black.
+    // A mid-toned strip under "CLICK TO CONTINUE": dark enough for the link's bright green
+    // hover colour, light enough for its black.
     RoundedRect(cr, 230, 505, 340, 56, 28);
-    SetColor(cr, {1, 1, 1}, 0.75);
-    cairo_fill(cr);
+    SetVertical(cr, 505, 561, Hex(0x6FB3A9), Hex(0x4F938A));
+    FillWithShadow(cr, 3, 0.3);
+    SetColor(cr, {1, 1, 1}, 0.6);
+    cairo_set_line_width(cr, 2);
+    cairo_stroke(cr);
 }
 
 void PaintBanner(Canvas& c, const ImageSpec& spec)

@@ -168,10 +168,11 @@ bool MockScreens(Sheet& sheet)
     auto start = Paint(*FindImage("IMAGE_BKG_START_SCREEN"));
     const char* owlParts[4] = {"IMAGE_HOOTLEFACE", "IMAGE_HOOTLEHALO1", "IMAGE_HOOTLEEYES1", "IMAGE_HOOTLEMOUTH3"};
     const Rgb black{0, 0, 0}, white{1, 1, 1};
-    for (int screen = 0; screen < 6; ++screen) {
+    auto title = Paint(*FindImage("IMAGE_BKG_TITLE"));
+    for (int screen = 0; screen < 7; ++screen) {
         Canvas mock(800, 600);
         cairo_t* cr = mock.Cr();
-        cairo_set_source_surface(cr, start->Surface(), 0, 0);
+        cairo_set_source_surface(cr, (screen == 6 ? title : start)->Surface(), 0, 0);
         cairo_paint(cr);
         auto draw = [&](const char* id, double x, double y, int cel = 0) {
             const ImageSpec& s = *FindImage(id);
@@ -256,6 +257,16 @@ bool MockScreens(Sheet& sheet)
             Text(cr, sheet, "FONT_MENU3", "CREDITS", 312, 418, black, true);
             draw("IMAGE_BUTTON2", 408, 388, 1);
             Text(cr, sheet, "FONT_MENU3", "BACK", 488, 418, black, true);
+        } else if (screen == 6) {
+            // The title's link, as drawn normally and under the mouse.
+            const BuiltFont& f = FontById(sheet, "FONT_MENU3");
+            const int y = 600 - f.height - 50;
+            Text(cr, sheet, "FONT_MENU3", "CLICK TO CONTINUE", 400, y + f.ascent, black, true);
+            // The hovered colour, beside the strip's real place for comparison.
+            RoundedRect(cr, 590, 20, 200, 40, 20);
+            cairo_set_source_surface(cr, title->Surface(), 590 - 300, 20 - 513);
+            cairo_fill(cr);
+            Text(cr, sheet, "FONT_MENU3", "CLICK TO CONTINUE", 690, 46, Rgb{0, 1, 0}, true);
         } else {
             // Dialog and a text field over the dimmed screen.
             cairo_set_source_rgba(cr, 0, 0, 0, 132 / 255.0);
