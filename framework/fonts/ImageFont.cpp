@@ -13,6 +13,7 @@ namespace {
 
 constexpr int kMaxDrawCommands = 4096; // per call; further glyphs are not drawn
 constexpr int kOrderBuckets = 256;
+constexpr int kScaledRowWidth = 4096; // pixels per row of a scaled glyph image
 
 std::string Upper(std::string s)
 {
@@ -188,28 +189,41 @@ void ImageFont::GenerateActiveLayers()
         const bool scaled = m_scale != 1.0 || (layer.m_pointSize != 0 && layer.m_pointSize != m_pointSize);
         MemoryImage* source = layer.m_image.GetMemoryImage();
         if (scaled && source && source->GetBits()) {
-            int totalWidth = 0;
-            int maxHeight = 0;
-            for (const GlyphRecord& g : layer.m_glyphs) {
-                totalWidth += std::max(0, int(g.m_imageRect.width * s));
-                maxHeight = std::max(maxHeight, int(g.m_imageRect.height * s));
+            // Glyphs go side by side, wrapping into further rows so the image stays within the
+            // size limit at large scales; a glyph too large for any image is left out.
+            std::array<Rect, 256> placed{};
+            int x = 0, rowTop = 0, rowHeight = 0, imageWidth = 0;
+            for (int c = 0; c < 256; ++c) {
+                const Rect& r = layer.m_glyphs[size_t(c)].m_imageRect;
+                const double w = std::max(0.0, r.width * s);
+                const double h = std::max(0.0, r.height * s);
+                if (w < 1 || h < 1 || w > kScaledRowWidth || h > kMaxImageDimension)
+                    continue;
+                if (x + int(w) > kScaledRowWidth) {
+                    x = 0;
+                    rowTop += rowHeight;
+                    rowHeight = 0;
+                }
+                placed[size_t(c)] = Rect(x, rowTop, int(w), int(h));
+                x += int(w);
+                rowHeight = std::max(rowHeight, int(h));
+                imageWidth = std::max(imageWidth, x);
             }
+            const int imageHeight = rowTop + rowHeight;
             auto image = std::make_shared<MemoryImage>();
-            if (totalWidth > 0 && maxHeight > 0 && image->Create(totalWidth, maxHeight)) {
+            if (imageWidth > 0 && imageHeight > 0 && image->Create(imageWidth, imageHeight)) {
                 const uint32_t* src = source->GetBits();
                 uint32_t* dst = image->GetBits();
-                int x = 0;
                 for (int c = 0; c < 256; ++c) {
-                    const Rect& r = layer.m_glyphs[size_t(c)].m_imageRect;
-                    const int w = std::max(0, int(r.width * s));
-                    const int h = std::max(0, int(r.height * s));
-                    active.m_scaledCharImageRects[size_t(c)] = Rect(x, 0, w, h);
-                    if (w > 0 && h > 0)
-                        ScaleInto(src, source->GetWidth(), r, dst, totalWidth, x, w, h);
-                    x += w;
+                    const Rect& d = placed[size_t(c)];
+                    if (d.IsEmpty())
+                        continue;
+                    active.m_scaledCharImageRects[size_t(c)] = d;
+                    ScaleInto(src, source->GetWidth(), layer.m_glyphs[size_t(c)].m_imageRect,
+                              dst + size_t(d.y) * size_t(imageWidth), imageWidth, d.x, d.width, d.height);
                 }
                 if (m_forceScaledImagesWhite) {
-                    for (int i = 0; i < totalWidth * maxHeight; ++i)
+                    for (size_t i = 0; i < size_t(imageWidth) * size_t(imageHeight); ++i)
                         dst[i] = (dst[i] & 0xFF000000u) | 0x00FFFFFFu;
                 }
                 image->BitsChanged();
