@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "framework/graphics/DDImage.h"
 
 using Vel::DDImage;
@@ -59,4 +61,19 @@ TEST(ImageRegistryTest, OwnedUnsharedImagesLiveAsLongAsTheirLastHandle)
         ImageHandle borrowed(&kept, false);
     }
     EXPECT_EQ(registry.ImageCount(), 1u);
+}
+
+TEST(ImageRegistryTest, TwoThreadsAskingForOneImageShareOneEntry)
+{
+    ImageRegistry registry;
+    ImageHandle handles[2];
+    bool created[2] = {};
+    std::thread loaders[2];
+    for (int i = 0; i < 2; ++i)
+        loaders[i] = std::thread([&, i] { handles[i] = registry.GetSharedImage("!shared", "", &created[i]); });
+    for (std::thread& t : loaders) t.join();
+    EXPECT_EQ(handles[0].Get(), handles[1].Get());
+    EXPECT_NE(created[0], created[1]); // exactly one of them made the entry
+    EXPECT_EQ(registry.SharedImageCount(), 1u);
+    EXPECT_EQ(registry.ImageCount(), 1u); // the loser's image is gone again
 }
