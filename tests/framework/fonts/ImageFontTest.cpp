@@ -207,6 +207,46 @@ TEST_F(ImageFontTest, KerningChangesWidthAndDrawnPositionAlike)
     }
 }
 
+TEST_F(ImageFontTest, SpanRectListsCharMapsAndOffsets)
+{
+    auto font = MakeFont("CreateHorzSpanRectList Spans (0 0 4 4) (4 4 4);\n"
+                         "LayerSetImageMap Main ('a' 'b' 'w') Spans;\n"
+                         "SetCharMap ('A' 'B') ('a' 'b');\n"
+                         "LayerSetOffset Main (1 2);\n"
+                         "LayerSetCharOffsets Main ('b') ((1 0));\n");
+    ASSERT_TRUE(font->IsLoaded()) << (m_host.m_popups.empty() ? "" : m_host.m_popups[0]);
+    EXPECT_EQ(font->GetDefine("Spans"), "((0, 0, 4, 4), (4, 0, 4, 4), (8, 0, 4, 4))");
+    EXPECT_EQ(font->StringWidth("AB"), font->StringWidth("ab")) << "mapped before any lookup";
+    EXPECT_EQ(font->StringWidth("ab"), 6) << "offsets move glyphs, not the advance";
+
+    Vel::MemoryImage dest;
+    dest.Create(16, 6);
+    Vel::Graphics g(&dest);
+    std::vector<Vel::Rect> rects;
+    font->DrawStringFull(&g, 0, 4, "AB", Color::White(), g.GetClipRect(), &rects, nullptr);
+    // x: pen + char offset + layer offset; y: baseline - (ascent - char offset - layer offset).
+    EXPECT_EQ(rects, (std::vector<Vel::Rect>{{1, 2, 4, 4}, {4, 2, 4, 4}}));
+    EXPECT_EQ(Pixel(dest, 7, 5), kBlue);
+    EXPECT_EQ(Pixel(dest, 1, 1), 0u);
+}
+
+TEST_F(ImageFontTest, LayerBaseOrderPutsACopiedLayerUnderOrOverItsSource)
+{
+    // The shadow layer is a copy shifted right by one and darkened to black.
+    for (int baseOrder : {0, -1}) {
+        auto font = MakeFont("CreateLayerFrom Shadow Main;\n"
+                             "LayerSetOffset Shadow (1 0);\n"
+                             "LayerSetColorMult Shadow 0xFF000000;\n"
+                             "LayerSetBaseOrder Shadow " + std::to_string(baseOrder) + ";\n");
+        ASSERT_TRUE(font->IsLoaded());
+        EXPECT_EQ(font->GetActiveLayers().size(), 2u);
+        auto image = Draw(*font, "a");
+        // Column 2 is covered by both layers; the later layer wins unless its order is lower.
+        EXPECT_EQ(Pixel(image, 2, 1), baseOrder < 0 ? kRed : 0xFF000000u) << baseOrder;
+        EXPECT_EQ(Pixel(image, 4, 1), 0xFF000000u) << "the shadow's own column";
+    }
+}
+
 TEST_F(ImageFontTest, LayersFollowTagsAndPointRanges)
 {
     auto font = MakeFont("SetDefaultPointSize 12;\n"
