@@ -102,19 +102,32 @@ void PaintSplash(Canvas& c, const ImageSpec&)
     cairo_set_source(cr, bg);
     cairo_paint(cr);
     cairo_pattern_destroy(bg);
-    // The maker's emblem: three overlapping leaves around a bright seed.
-    const Rgb leaves[3] = {Pal::Sun, Pal::Coral, Pal::Aqua};
-    for (int i = 0; i < 3; ++i) {
-        cairo_save(cr);
-        cairo_translate(cr, 400, 250);
-        cairo_rotate(cr, i * 2 * M_PI / 3);
-        Ellipse(cr, 0, -52, 34, 60);
-        SetColor(cr, leaves[i], 0.85);
+    // The maker's emblem: a sprout with two leaves inside a ring.
+    Ellipse(cr, 400, 240, 92, 92);
+    SetColor(cr, {1, 1, 1}, 0.1);
+    cairo_fill_preserve(cr);
+    SetColor(cr, {1, 1, 1}, 0.85);
+    cairo_set_line_width(cr, 5);
+    cairo_stroke(cr);
+    cairo_move_to(cr, 400, 312);
+    cairo_curve_to(cr, 398, 280, 404, 250, 400, 214);
+    SetColor(cr, Hex(0x9BE3A2));
+    cairo_set_line_width(cr, 9);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_stroke(cr);
+    auto leaf = [&](double side, double y, double length, Rgb colour) {
+        const double tipX = 400 + side * length, tipY = y - length * 0.55;
+        cairo_move_to(cr, 400, y);
+        cairo_curve_to(cr, 400 + side * length * 0.2, y - length * 0.75, tipX - side * length * 0.3, tipY - 10, tipX, tipY);
+        cairo_curve_to(cr, tipX - side * length * 0.1, tipY + length * 0.45, 400 + side * length * 0.5, y + 6, 400, y);
+        cairo_close_path(cr);
+        SetVertical(cr, tipY, y, Lighter(colour, 0.3), colour);
         cairo_fill(cr);
-        cairo_restore(cr);
-    }
-    Ellipse(cr, 400, 250, 22, 22);
-    SetColor(cr, {1, 1, 1});
+    };
+    leaf(-1, 262, 74, Hex(0x5CC98A));
+    leaf(1, 236, 66, Pal::Sun);
+    Ellipse(cr, 400, 206, 11, 11);
+    SetColor(cr, Pal::Coral);
     cairo_fill(cr);
     SetColor(cr, {1, 1, 1});
     DrawCentredText(cr, kBoldFace, 54, "VELMORA", 400, 420);
