@@ -405,6 +405,29 @@ TEST_F(ResourceManagerTest, FontsFromDescriptionsReferencesSystemAndImages)
     EXPECT_EQ(m_host.m_popups.size(), 1u) << "the broken description shows one popup";
 }
 
+TEST_F(ResourceManagerTest, ManifestFilesAreReadInEveryEncodingWithBackslashPaths)
+{
+    const std::string text = Manifest("<Resources id=\"G\"><SetDefaults path=\"" + m_dir.Path("") +
+                                      "\"/><Image id=\"IMAGE_PIC\" path=\"pic\"/></Resources>");
+    std::filesystem::create_directories(m_dir.Path("properties"));
+    for (const char* mark : {"", "\xEF\xBB\xBF", "\xFF\xFE"}) {
+        std::string bytes = mark;
+        if (bytes == "\xFF\xFE") {
+            for (char c : text) {
+                bytes += c;
+                bytes += '\0';
+            }
+        } else {
+            bytes += text;
+        }
+        m_dir.WriteText("properties/resources.xml", bytes);
+        ResourceManager manager(&m_host);
+        ASSERT_TRUE(manager.ParseManifest(m_dir.Path("") + "properties\\resources.xml")) << manager.GetErrorText();
+        ASSERT_TRUE(manager.LoadGroup("G")) << manager.GetErrorText();
+        EXPECT_EQ(manager.RequireImage("IMAGE_PIC")->GetWidth(), 4);
+    }
+}
+
 TEST_F(ResourceManagerTest, MangledManifestsNeverCrash)
 {
     const std::string base = Manifest(
