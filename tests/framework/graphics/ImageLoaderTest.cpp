@@ -17,6 +17,8 @@
 #include "framework/archive/PakFormat.h"
 #include "framework/archive/PakInterface.h"
 #include "framework/graphics/DDImage.h"
+#include "framework/graphics/ImageWriter.h"
+#include "framework/graphics/MemoryImage.h"
 
 namespace fs = std::filesystem;
 using Vel::ImageData;
@@ -507,4 +509,21 @@ TEST(ImageDecodeTest, RandomlyDamagedFilesNeverGiveInconsistentImages)
             ASSERT_EQ(image->bits.size(), size_t(image->width) * size_t(image->height)) << f.name;
         }
     }
+}
+
+TEST_F(ImageFileTest, SavedPngsReadBackExactly)
+{
+    const std::vector<uint32_t> picture = Picture(9, 4);
+    Vel::MemoryImage image;
+    image.SetBits(picture.data(), 9, 4);
+    std::string error;
+    ASSERT_TRUE(Vel::SavePng(image, Path("shot.png"), &error)) << error;
+    auto back = Vel::LoadImageFile(Path("shot.png"), false);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->bits, picture);
+
+    Vel::MemoryImage empty;
+    EXPECT_FALSE(Vel::SavePng(empty, Path("empty.png"), &error));
+    EXPECT_FALSE(Vel::SavePng(image, Path("no/such/folder/shot.png"), &error));
+    EXPECT_FALSE(error.empty());
 }
