@@ -67,8 +67,10 @@ void ButtonFace(cairo_t* cr, double x, double y, double w, double h, const Butto
 void PaintButton(Canvas& c, const ImageSpec& spec)
 {
     const ButtonLook look = LookFor(spec.id);
+    // A disabled button does not light up under the mouse.
+    const bool disabled = std::string(spec.id) == "IMAGE_BUTTON7B";
     for (int cel = 0; cel < 2; ++cel)
-        ButtonFace(c.Cr(), cel * spec.celWidth, 0, spec.celWidth, spec.celHeight, look, cel == 1);
+        ButtonFace(c.Cr(), cel * spec.celWidth, 0, spec.celWidth, spec.celHeight, look, cel == 1 && !disabled);
 }
 
 void PaintCheckBox(Canvas& c, const ImageSpec& spec)
