@@ -27,8 +27,19 @@ struct WriteResult {
 // Replaces `path` with `bytes` so that a crash or power loss at any moment leaves either the
 // complete old file or the complete new one: a temporary file in the same folder is written,
 // flushed and synced, renamed over `path`, and the folder is synced. On failure the old file is
-// untouched and the temporary file is removed.
+// untouched and the temporary file is removed. Temporary files left by an earlier writer that
+// was killed are removed first (they are never the only copy of anything).
 WriteResult WriteFileAtomically(const std::string& path, const void* bytes, size_t size);
+
+struct WriteOptions {
+    // When not empty and `path` exists, the file being replaced is kept under this name (in
+    // the same folder) before the new one takes its place, replacing the previous keep. At
+    // every moment `path` is complete and the kept file is complete; a failure to keep it
+    // fails the write and leaves both files as they were.
+    std::string keepPreviousAs;
+};
+WriteResult WriteFileAtomically(const std::string& path, const void* bytes, size_t size,
+                                const WriteOptions& options);
 inline WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes)
 {
     return WriteFileAtomically(path, bytes.data(), bytes.size());

@@ -84,9 +84,49 @@ void MakeFreshSlots(Players& players)
         ResetProfile(players, slot, "");
 }
 
+// Reads and checks one file into `players`: Read means it is a good player file.
+ReadStatus LoadFile(const std::string& path, Players& players, std::string& problem)
+{
+    std::vector<uint8_t> bytes;
+    ReadStatus status = ReadPlayerFile(path, bytes, problem);
+    if (status == ReadStatus::Read && !DecodePlayerFile(bytes.data(), bytes.size(), players, problem))
+        status = ReadStatus::Damaged;
+    return status;
+}
+
+bool HasPlayerFileSize(const std::string& path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && size_t(st.st_size) == kPlayerFileSize;
+}
+
+// Before a save: a file in place that is not one of ours must neither be replaced nor become
+// the backup. False (with `error`) when it is there and cannot be moved aside.
+bool ClearDamagedFiles(Players& players, std::string& error)
+{
+    const std::string path = PlayerFilePath();
+    if (Exists(path) && (players.damagedFileInPlace || !HasPlayerFileSize(path))) {
+        const std::string kept = KeepAside(path);
+        if (kept.empty()) {
+            players.damagedFileInPlace = true;
+            error = "the damaged file " + path + " cannot be moved aside, so it is not replaced";
+            return false;
+        }
+        WriteErrorLog("The damaged player file " + path + " was kept as " + kept + ".");
+    }
+    players.damagedFileInPlace = false;
+    const std::string backup = PlayerBackupPath();
+    if (players.damagedBackupInPlace && Exists(backup) && !KeepAside(backup).empty())
+        players.damagedBackupInPlace = false;
+    else if (!Exists(backup))
+        players.damagedBackupInPlace = false;
+    return true;
+}
+
 } // namespace
 
 std::string PlayerFilePath() { return Plat::UserDataDir() + "/pref.dat"; }
+std::string PlayerBackupPath() { return PlayerFilePath() + ".bak"; }
 std::string WindowModeFilePath() { return Plat::UserDataDir() + "/fscreen.dat"; }
 
 PlayerProfile& CurrentProfile(Players& players)
@@ -202,8 +242,17 @@ SaveResult SavePreferences(Players& players)
 
     SaveResult result;
     Plat::MakeDirs(Plat::UserDataDir());
-    const std::vector<uint8_t> bytes = EncodePlayerFile(players);
-    Plat::WriteResult written = Plat::WriteFileAtomically(PlayerFilePath(), bytes.data(), bytes.size());
+    Plat::WriteResult written;
+    if (!ClearDamagedFiles(players, written.error)) {
+        written.ok = false;
+    } else {
+        const std::vector<uint8_t> bytes = EncodePlayerFile(players);
+        Plat::WriteOptions options;
+        // A damaged backup that is still there is better than none: it is not replaced.
+        if (!players.damagedBackupInPlace)
+            options.keepPreviousAs = PlayerBackupPath();
+        written = Plat::WriteFileAtomically(PlayerFilePath(), bytes.data(), bytes.size(), options);
+    }
     if (written.ok) {
         const uint8_t mode = current.fullscreen;
         written = Plat::WriteFileAtomically(WindowModeFilePath(), &mode, 1);
@@ -222,34 +271,59 @@ LoadOutcome LoadPreferences(Players& players)
 {
     LoadOutcome outcome;
     const std::string path = PlayerFilePath();
-    std::vector<uint8_t> bytes;
-    std::string problem;
-    const ReadStatus status = ReadPlayerFile(path, bytes, problem);
+    const std::string backup = PlayerBackupPath();
+    players.damagedFileInPlace = false;
+    players.damagedBackupInPlace = false;
 
-    if (status == ReadStatus::Read && DecodePlayerFile(bytes.data(), bytes.size(), players, problem)) {
+    std::string problem;
+    const ReadStatus status = LoadFile(path, players, problem);
+    if (status == ReadStatus::Read) {
         outcome.kind = LoadOutcome::Kind::Loaded;
         RefreshPlayedToday(players);
         return outcome;
     }
 
-    MakeFreshSlots(players);
-    if (status == ReadStatus::Missing) {
-        outcome.kind = LoadOutcome::Kind::Created;
-        outcome.save = SavePreferences(players);
-    } else {
-        outcome.kind = LoadOutcome::Kind::Damaged;
+    std::string what;
+    if (status == ReadStatus::Damaged) {
         outcome.keptAs = KeepAside(path);
-        if (!outcome.keptAs.empty()) {
-            outcome.message = "The player file " + path + " was damaged (" + problem + "). It was kept as "
-                + outcome.keptAs + " and new, empty player slots were started.";
-            outcome.save = SavePreferences(players);
-        } else {
-            // Saving now would replace the only copy of the players' data.
-            outcome.message = "The player file " + path + " was damaged (" + problem
-                + ") and could not be moved aside. New, empty player slots are in use; the file was left as it is.";
-        }
-        WriteErrorLog(outcome.message);
+        players.damagedFileInPlace = outcome.keptAs.empty();
+        what = "The player file " + path + " was damaged (" + problem + ").";
+        what += outcome.keptAs.empty() ? " It could not be moved aside and was left as it is."
+                                       : " It was kept as " + outcome.keptAs + ".";
     }
+
+    std::string backupProblem;
+    const ReadStatus backupStatus = LoadFile(backup, players, backupProblem);
+    if (backupStatus == ReadStatus::Read) {
+        outcome.kind = LoadOutcome::Kind::Restored;
+        if (status == ReadStatus::Missing)
+            what = "The player file " + path + " was missing.";
+        outcome.message = what + " The players were restored from " + backup
+            + ", which holds them as they were one save earlier.";
+    } else {
+        MakeFreshSlots(players);
+        if (status == ReadStatus::Missing && backupStatus == ReadStatus::Missing) {
+            outcome.kind = LoadOutcome::Kind::Created;
+        } else {
+            outcome.kind = LoadOutcome::Kind::Damaged;
+            if (status == ReadStatus::Missing)
+                what = "The player file " + path + " was missing.";
+            if (backupStatus == ReadStatus::Damaged) {
+                outcome.backupKeptAs = KeepAside(backup);
+                players.damagedBackupInPlace = outcome.backupKeptAs.empty();
+                what += " Its backup " + backup + " was damaged too (" + backupProblem + ")";
+                what += outcome.backupKeptAs.empty() ? " and was left as it is."
+                                                     : " and was kept as " + outcome.backupKeptAs + ".";
+            }
+            outcome.message = what + " New, empty player slots were started.";
+        }
+    }
+    if (!outcome.message.empty())
+        WriteErrorLog(outcome.message);
+    // Saving now would replace the only copy of a damaged file that could not be moved aside;
+    // later saves try to move it again first.
+    if (!players.damagedFileInPlace)
+        outcome.save = SavePreferences(players);
     RefreshPlayedToday(players);
     return outcome;
 }

@@ -37,9 +37,14 @@ struct Players {
     int32_t flagsHistoryCount = -1;
     // A failed save is told to the player once, not at every save point.
     bool saveFailureTold = false;
+    // A damaged player file or backup that could not be moved aside at load: saves move it
+    // aside first and never write over it while it is still there.
+    bool damagedFileInPlace = false;
+    bool damagedBackupInPlace = false;
 };
 
 std::string PlayerFilePath();     // user data folder + "/pref.dat"
+std::string PlayerBackupPath();   // PlayerFilePath() + ".bak": the file as it was before the last save
 std::string WindowModeFilePath(); // user data folder + "/fscreen.dat"
 
 // The slot currentPlayer selects (slot 0 should currentPlayer ever be out of range).
@@ -70,25 +75,36 @@ struct SaveResult {
     bool tellPlayer = false;
 };
 
-// Stamps the current profile's lastPlayed with now, then replaces the player file crash-safely
-// and writes the window-mode byte. A failure is written to the error log.
+// Stamps the current profile's lastPlayed with now, then replaces the player file crash-safely,
+// keeping the file it replaces as PlayerBackupPath(), and writes the window-mode byte. A file in
+// place that is not a player file (wrong size, or found damaged at load) is moved aside first
+// and never becomes the backup. A failure is written to the error log; the old files stay as
+// they were and the next save tries again.
 SaveResult SavePreferences(Players& players);
 
 struct LoadOutcome {
-    enum class Kind { Loaded, Created, Damaged };
+    enum class Kind {
+        Loaded,   // the player file was good
+        Created,  // first start: neither the file nor its backup exists
+        Restored, // the file was damaged or missing; the backup was good and is in use
+        Damaged,  // the file (and the backup, when there was one) was damaged: fresh slots
+    };
     Kind kind = Kind::Loaded;
-    // For Damaged: what was wrong, where the damaged file was kept, and that fresh slots are in
-    // use. Also written to the error log.
+    // For Restored and Damaged: what was wrong, where the damaged files were kept and what is
+    // in use now, to show the player. Also written to the error log.
     std::string message;
-    std::string keptAs; // path of the kept damaged file, empty when it could not be kept
-    SaveResult save;    // the save of the fresh slots (Created, Damaged)
+    std::string keptAs;       // where the damaged file was kept; empty when none or not movable
+    std::string backupKeptAs; // the same for a damaged backup
+    SaveResult save;          // the save made at once (Created, Restored, Damaged)
 };
 
-// Loads the player file. A missing file gives six fresh slots, saved at once. A damaged one
-// (wrong size, a value out of range, unreadable) is renamed aside to
-// "pref.dat.bad-YYYYMMDD-HHMMSS" (never over an existing file) and fresh slots are used and
-// saved; when it cannot be renamed the fresh slots are not saved, so the file stays intact.
-// Refreshes the played-today flags either way.
+// Loads the player file. A good file is used as it is. A damaged one (wrong size, a value out
+// of range, unreadable) is renamed aside to "pref.dat.bad-YYYYMMDD-HHMMSS" (never over an
+// existing file, never deleted); then the backup is tried, and only when it is missing or
+// damaged too (a damaged backup is kept aside the same way, as "pref.dat.bak.bad-...") do
+// fresh slots start. A missing file with a good backup is restored from the backup; a missing
+// file without one is a first start. Whatever is used is saved at once unless a damaged file
+// could not be moved aside. Refreshes the played-today flags either way.
 LoadOutcome LoadPreferences(Players& players);
 
 struct TestResult {
