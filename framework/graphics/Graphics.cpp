@@ -121,32 +121,9 @@ void Graphics::ClearRect(int x, int y, int width, int height)
 void Graphics::DrawLine(int x1, int y1, int x2, int y2)
 {
     if (!m_destImage || m_color.alpha == 0 || m_clipRect.IsEmpty()) return;
-    double ax = x1 + double(m_transX), ay = y1 + double(m_transY);
-    double bx = x2 + double(m_transX), by = y2 + double(m_transY);
-    // Parametric clipping; the right and bottom bounds are the last pixel inside.
-    const double left = m_clipRect.x, top = m_clipRect.y;
-    const double right = m_clipRect.x + m_clipRect.width - 1, bottom = m_clipRect.y + m_clipRect.height - 1;
-    const double dx = bx - ax, dy = by - ay;
-    double t0 = 0, t1 = 1;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {ax - left, right - ax, ay - top, bottom - ay};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0) {
-            if (q[i] < 0) return; // parallel to this edge and outside it
-            continue;
-        }
-        const double t = q[i] / p[i];
-        if (p[i] < 0) {
-            if (t > t1) return;
-            t0 = std::max(t0, t);
-        } else {
-            if (t < t0) return;
-            t1 = std::min(t1, t);
-        }
-    }
-    const double cx1 = ax + t0 * dx, cy1 = ay + t0 * dy;
-    const double cx2 = ax + t1 * dx, cy2 = ay + t1 * dy;
-    m_destImage->DrawLine(cx1, cy1, cx2, cy2, m_color, m_drawMode, m_clipRect);
+    // Translated as real numbers; the destination clips the segment to the clip rectangle.
+    m_destImage->DrawLine(x1 + double(m_transX), y1 + double(m_transY), x2 + double(m_transX),
+                          y2 + double(m_transY), m_color, m_drawMode, m_clipRect);
 }
 
 void Graphics::DrawImageClipped(Image* image, int x, int y, const Rect& srcRect, bool mirror)

@@ -121,6 +121,38 @@ void FillRunAdditive(uint32_t amount, uint32_t* d, int n)
     for (; j < n; ++j) d[j] = Pixel::AddSaturate(amount, d[j]);
 }
 
+// Parametric clipping of a segment to `area`, whose right and bottom bounds are the last pixel
+// inside; false when nothing of it is inside.
+bool ClipSegment(const Rect& area, double& x1, double& y1, double& x2, double& y2)
+{
+    const double left = area.x, top = area.y;
+    const double right = double(area.x) + area.width - 1, bottom = double(area.y) + area.height - 1;
+    const double dx = x2 - x1, dy = y2 - y1;
+    double t0 = 0, t1 = 1;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {x1 - left, right - x1, y1 - top, bottom - y1};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) return false; // parallel to this edge and outside it
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0) {
+            if (t > t1) return false;
+            t0 = std::max(t0, t);
+        } else {
+            if (t < t0) return false;
+            t1 = std::min(t1, t);
+        }
+    }
+    const double ax = x1 + t0 * dx, ay = y1 + t0 * dy;
+    x2 = x1 + t1 * dx;
+    y2 = y1 + t1 * dy;
+    x1 = ax;
+    y1 = ay;
+    return true;
+}
+
 // The clipped blit: where (x, y) and srcRect overlap both images.
 struct BlitArea {
     int dx, dy, sx, sy, w, h;
@@ -353,11 +385,12 @@ void MemoryImage::DrawLine(double x1, double y1, double x2, double y2, const Col
     const Rect area = clip.Intersection(Bounds(*this));
     if (!bits || area.IsEmpty() || color.alpha <= 0) return;
     if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) return;
+    if (!ClipSegment(area, x1, y1, x2, y2)) return;
     const uint32_t s = Color(std::clamp(color.red, 0, 255), std::clamp(color.green, 0, 255),
                              std::clamp(color.blue, 0, 255), std::min(color.alpha, 255)).ToPacked();
     const uint16_t* table = Pixel::BlendTable();
-    // Endpoints far outside would overflow int; the caller clips, this only guards.
-    auto toInt = [](double v) { return int64_t(std::floor(std::clamp(v, -1e9, 1e9) + 0.5)); };
+    // The clipped ends round to pixels inside the area, so every step lands inside it.
+    auto toInt = [](double v) { return int64_t(std::floor(v + 0.5)); };
     int64_t ax = toInt(x1), ay = toInt(y1);
     const int64_t bx = toInt(x2), by = toInt(y2);
     const int64_t dx = std::abs(bx - ax), dy = -std::abs(by - ay);

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "framework/graphics/MemoryImage.h"
 
 using Vel::Color;
@@ -154,6 +156,11 @@ TEST(GraphicsTest, LinesAreClippedToTheLastPixelInside)
         g.DrawLine(c.x1, c.y1, c.x2, c.y2);
         EXPECT_EQ(Picture(dst), c.picture) << c.what;
     }
+    // Far-away ends are clipped before stepping, not walked pixel by pixel.
+    MemoryImage dst = Canvas(6, 5);
+    dst.DrawLine(-1e12, 2, 1e12, 2, Color::White(), 0, Rect(0, 0, 100, 100));
+    dst.DrawLine(0, std::nan(""), 5, 1, Color::White(), 0, Rect(0, 0, 100, 100));
+    EXPECT_EQ(Picture(dst), (std::vector<std::string>{"......", "......", "######", "......", "......"}));
 }
 
 TEST(GraphicsTest, StateStackRestoresAndCopiesLeaveTheStackBehind)
