@@ -19,6 +19,8 @@ std::string Upper(std::string s)
     return s;
 }
 
+constexpr size_t kMaxListDepth = 32;
+
 bool IsSeparator(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == ',';
@@ -212,7 +214,8 @@ bool DescParser::ParseToList(const std::string& text, ListDataElement* list)
         } else if (IsSeparator(c)) {
             flush();
         } else if (c == '(') {
-            if (haveToken)
+            // Values nest a few levels at most; a deeper pile would only be freed recursively.
+            if (haveToken || stack.size() > kMaxListDepth)
                 return Error("Unexpected List Start");
             auto child = std::make_unique<ListDataElement>();
             ListDataElement* raw = child.get();

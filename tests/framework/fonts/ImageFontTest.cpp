@@ -156,6 +156,10 @@ TEST_F(ImageFontTest, MalformedCommandsFailWithTheirError)
             << c.text << " gave " << m_host.m_popups[0];
         EXPECT_EQ(font->GetFontData()->GetErrorText(), c.error) << c.text;
     }
+    // A deep pile of lists is refused before it is built.
+    auto deep = MakeFont("Define X " + std::string(200000, '(') + ";");
+    EXPECT_FALSE(deep->IsLoaded());
+    EXPECT_EQ(deep->GetFontData()->GetErrorText(), "Unexpected List Start");
 }
 
 TEST_F(ImageFontTest, HigherDrawOrderIsDrawnOverLowerWhateverTheCharacterOrder)
