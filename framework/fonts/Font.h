@@ -21,7 +21,7 @@ public:
     virtual int GetLineSpacing() { return m_height + m_lineSpacingOffset; }
     virtual int StringWidth(const std::string& text) = 0;
     virtual int CharWidth(char c) = 0;
-    // The advance of `c` when `prev` stands before it (kerning included).
+    // The advance of `c` when `prev` stands before it (kerning included); `prev` 0 means none.
     virtual int CharWidthKern(char c, char prev) { (void)prev; return CharWidth(c); }
     // `x` is the left end, `y` the baseline; nothing is drawn outside `clipRect`.
     virtual void DrawString(Graphics* g, int x, int y, const std::string& text, const Color& color,
