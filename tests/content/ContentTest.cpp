@@ -1,7 +1,7 @@
 // The generated game data as the game meets it: every identifier the binding code requires
-// loads through the resource manager, from the loose folder and from main.pak, with the cel
-// grids the screens index; every character of the text table has a glyph; generation repeats
-// byte for byte.
+// loads through the resource manager, and the songs through the music layer, from the loose
+// folder and from main.pak, with the cel grids the screens index; every character of the text
+// table has a glyph; generation repeats byte for byte.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -22,6 +22,7 @@
 #include "framework/resources/ResourceHost.h"
 #include "framework/resources/ResourceManager.h"
 #include "framework/sound/DSoundManager.h"
+#include "framework/sound/StreamMusicInterface.h"
 
 namespace fs = std::filesystem;
 
@@ -155,6 +156,12 @@ void LoadAndBindEverything(Host& host)
         EXPECT_LT(data->Frames(), size_t(data->rate)) << id;
     }
     EXPECT_TRUE(host.m_popups.empty()) << host.m_popups.front();
+    // The board loads its three songs by these names.
+    Vel::StreamMusicInterface music(nullptr);
+    for (int song = 0; song < 3; ++song) {
+        const std::string name = "music/music" + std::to_string(song + 1) + ".ogg";
+        EXPECT_TRUE(music.LoadMusic(song, name)) << name;
+    }
 }
 
 TEST(ContentTest, EveryBoundIdentifierLoadsFromTheLooseFolder)
