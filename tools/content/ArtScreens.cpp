@@ -42,6 +42,46 @@ void Bubbles(cairo_t* cr, double w, double h, uint32_t seed, int count)
     }
 }
 
+// Soft clouds made of overlapping circles.
+void Cloud(cairo_t* cr, double x, double y, double size, double alpha)
+{
+    const double parts[5][3] = {{0, 0, 0.5}, {0.45, -0.2, 0.6}, {0.95, 0, 0.5}, {0.3, 0.15, 0.45}, {0.7, 0.15, 0.45}};
+    for (const auto& p : parts)
+        Ellipse(cr, x + p[0] * size, y + p[1] * size, p[2] * size, p[2] * size * 0.8);
+    SetColor(cr, {1, 1, 1}, alpha);
+    cairo_fill(cr);
+}
+
+// Small flowers and grass tufts along the hills, pale so buttons over them keep their contrast.
+void Meadow(cairo_t* cr, double w, double top, uint32_t seed)
+{
+    Random rnd(seed);
+    const Rgb petals[4] = {Hex(0xFFFFFF), Hex(0xFFD6E5), Hex(0xFFF1B8), Hex(0xE3DBFF)};
+    for (int i = 0; i < 34; ++i) {
+        const double x = rnd.Range(0, w), y = top + rnd.Range(30, 75), r = rnd.Range(3, 5.5);
+        if (i % 3 == 0) {
+            cairo_move_to(cr, x - 5, y + 4);
+            cairo_line_to(cr, x - 2, y - 6);
+            cairo_line_to(cr, x, y + 3);
+            cairo_line_to(cr, x + 3, y - 8);
+            cairo_line_to(cr, x + 5, y + 4);
+            cairo_close_path(cr);
+            SetColor(cr, Darker(Pal::HillDark, 0.12), 0.6);
+            cairo_fill(cr);
+            continue;
+        }
+        for (int k = 0; k < 5; ++k) {
+            const double a = k * 2 * M_PI / 5;
+            Ellipse(cr, x + r * std::cos(a), y + r * std::sin(a), r * 0.75, r * 0.75);
+        }
+        SetColor(cr, petals[rnd.Next() % 4], 0.85);
+        cairo_fill(cr);
+        Ellipse(cr, x, y, r * 0.55, r * 0.55);
+        SetColor(cr, Pal::Sun, 0.9);
+        cairo_fill(cr);
+    }
+}
+
 void Sky(cairo_t* cr, double w, double h, Rgb top, Rgb low)
 {
     SetVertical(cr, 0, h, top, low);
@@ -78,7 +118,10 @@ void PaintStartScreen(Canvas& c, const ImageSpec&)
     cairo_set_source(cr, sun);
     cairo_paint(cr);
     cairo_pattern_destroy(sun);
+    Cloud(cr, 250, 120, 90, 0.45);
+    Cloud(cr, 520, 190, 70, 0.35);
     Hills(cr, c.Width(), c.Height(), 540, Lighter(Pal::Hill, 0.3), Lighter(Pal::HillDark, 0.35));
+    Meadow(cr, c.Width(), 540, 31);
 }
 
 void PaintCreditsScreen(Canvas& c, const ImageSpec&)
@@ -189,6 +232,8 @@ void PaintTitleScreen(Canvas& c, const ImageSpec&)
     cairo_restore(cr);
     Bubbles(cr, c.Width(), 420, 5, 18);
     Hills(cr, c.Width(), c.Height(), 420, Pal::Hill, Pal::HillDark);
+    Meadow(cr, c.Width(), 430, 47);
+    Meadow(cr, c.Width(), 480, 53);
     DrawLogo(cr, 400, 170, 112);
     SetColor(cr, Pal::Ink);
     DrawCentredText(cr, kBoldFace, 24, "Brain training with a friendly owl", 400, 222);
