@@ -193,6 +193,22 @@ void Graphics::DrawImageMirror(Image* image, int x, int y, const Rect& srcRect)
     DrawImageClipped(image, x, y, srcRect, true);
 }
 
+void Graphics::DrawImageRotated(Image* image, int x, int y, double angle, double centerX, double centerY)
+{
+    if (!image) return;
+    DrawImageRotated(image, x, y, angle, centerX, centerY, Rect(0, 0, image->m_width, image->m_height));
+}
+
+void Graphics::DrawImageRotated(Image* image, int x, int y, double angle, double centerX, double centerY,
+                                const Rect& srcRect)
+{
+    if (!image || !m_destImage || srcRect.IsEmpty()) return;
+    if (srcRect.Intersection(WholeImage(image)) != srcRect) return;
+    m_destImage->BltRotated(image, x + double(m_transX), y + double(m_transY), srcRect, m_clipRect, ImageColor(),
+                            m_drawMode, angle, centerX, centerY);
+    image->m_drawn = true;
+}
+
 void Graphics::DrawCel(Image* image, int x, int y, int cel)
 {
     if (!image) return;

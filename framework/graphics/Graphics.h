@@ -86,6 +86,10 @@ public:
     void DrawImage(Image* image, const Rect& destRect, const Rect& srcRect);
     void DrawImage(Image* image, int x, int y, int width, int height);
     void DrawImageMirror(Image* image, int x, int y, const Rect& srcRect);
+    // Turned by `angle` radians (counter-clockwise on screen) about (x + centerX, y + centerY).
+    void DrawImageRotated(Image* image, int x, int y, double angle, double centerX, double centerY);
+    void DrawImageRotated(Image* image, int x, int y, double angle, double centerX, double centerY,
+                          const Rect& srcRect);
     // Cel `cel` of the image's grid, numbered row by row; nothing when out of range.
     void DrawCel(Image* image, int x, int y, int cel);
     void DrawCel(Image* image, int x, int y, int col, int row);

@@ -27,5 +27,6 @@ void Image::DrawLine(double, double, double, double, const Color&, int, const Re
 void Image::Blt(Image*, int, int, const Rect&, const Color&, int) {}
 void Image::BltMirror(Image*, int, int, const Rect&, const Color&, int) {}
 void Image::StretchBlt(Image*, const Rect&, const Rect&, const Rect&, const Color&, int, bool) {}
+void Image::BltRotated(Image*, double, double, const Rect&, const Rect&, const Color&, int, double, double, double) {}
 
 } // namespace Vel

@@ -53,6 +53,11 @@ public:
     // pixel per destination pixel; otherwise neighbouring source pixels are filtered.
     virtual void StretchBlt(Image* src, const Rect& destRect, const Rect& srcRect, const Rect& clip,
                             const Color& color, int drawMode, bool fastStretch);
+    // Draws `srcRect` with its top-left corner at (x, y), turned by `angle` radians
+    // (counter-clockwise on screen) about (x + centerX, y + centerY), inside `clip`. Each
+    // destination pixel takes the source pixel its centre falls on.
+    virtual void BltRotated(Image* src, double x, double y, const Rect& srcRect, const Rect& clip,
+                            const Color& color, int drawMode, double angle, double centerX, double centerY);
 
     bool m_drawn = false; // set once the image has been drawn from
     std::string m_filePath;

@@ -553,4 +553,54 @@ void MemoryImage::StretchBlt(Image* srcImage, const Rect& destRect, const Rect& 
     BitsChanged();
 }
 
+void MemoryImage::BltRotated(Image* srcImage, double x, double y, const Rect& srcRect, const Rect& clip,
+                             const Color& color, int drawMode, double angle, double centerX, double centerY)
+{
+    auto* src = dynamic_cast<MemoryImage*>(srcImage);
+    if (!src || srcRect.IsEmpty() || srcRect.Intersection(Bounds(*src)) != srcRect) return;
+    if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(angle) || !std::isfinite(centerX) ||
+        !std::isfinite(centerY))
+        return;
+    const double c = std::cos(angle), s = std::sin(angle);
+    const double px = x + centerX, py = y + centerY; // the pivot in destination coordinates
+    // Bounding box of the turned rectangle, to visit only pixels that can be covered.
+    double minX = 1e300, minY = 1e300, maxX = -1e300, maxY = -1e300;
+    for (auto [u, v] : {std::pair{0.0, 0.0}, {double(srcRect.width), 0.0}, {0.0, double(srcRect.height)},
+                        {double(srcRect.width), double(srcRect.height)}}) {
+        const double du = u - centerX, dv = v - centerY;
+        const double dx = px + du * c + dv * s, dy = py - du * s + dv * c;
+        minX = std::min(minX, dx), maxX = std::max(maxX, dx), minY = std::min(minY, dy), maxY = std::max(maxY, dy);
+    }
+    const Rect area = clip.Intersection(Bounds(*this));
+    const Rect box = Rect(int(std::floor(std::max(minX, -1e9))), int(std::floor(std::max(minY, -1e9))), 0, 0);
+    const int x0 = std::max(area.x, box.x), y0 = std::max(area.y, box.y);
+    const int x1 = std::min(area.x + area.width, int(std::ceil(std::min(maxX, 1e9)))),
+              y1 = std::min(area.y + area.height, int(std::ceil(std::min(maxY, 1e9))));
+    if (x0 >= x1 || y0 >= y1 || !src->GetBits() || !GetBits()) return;
+    MemoryImage copy;
+    if (src == this) {
+        copy = *this;
+        src = &copy;
+    }
+    const uint32_t* srcBits = src->GetBits();
+    uint32_t* dstBits = GetBits();
+    const uint32_t k = Color(std::clamp(color.red, 0, 255), std::clamp(color.green, 0, 255),
+                             std::clamp(color.blue, 0, 255), std::clamp(color.alpha, 0, 255)).ToPacked();
+    const uint16_t* table = Pixel::BlendTable();
+    for (int yy = y0; yy < y1; ++yy) {
+        for (int xx = x0; xx < x1; ++xx) {
+            // Back from the destination pixel's centre into the source rectangle.
+            const double dx = xx + 0.5 - px, dy = yy + 0.5 - py;
+            const double u = centerX + dx * c - dy * s, v = centerY + dx * s + dy * c;
+            if (!(u >= 0 && v >= 0 && u < srcRect.width && v < srcRect.height)) continue;
+            uint32_t p = srcBits[size_t(srcRect.y + int(v)) * src->m_width + size_t(srcRect.x + int(u))];
+            if (k != 0xFFFFFFFF) p = Pixel::Modulate(p, k);
+            uint32_t& d = dstBits[size_t(yy) * m_width + xx];
+            d = Pixel::Blend(p, d, drawMode, table);
+        }
+    }
+    src->m_drawn = true;
+    BitsChanged();
+}
+
 } // namespace Vel

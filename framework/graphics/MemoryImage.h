@@ -59,6 +59,8 @@ public:
                    int drawMode) override;
     void StretchBlt(Image* src, const Rect& destRect, const Rect& srcRect, const Rect& clip,
                     const Color& color, int drawMode, bool fastStretch) override;
+    void BltRotated(Image* src, double x, double y, const Rect& srcRect, const Rect& clip, const Color& color,
+                    int drawMode, double angle, double centerX, double centerY) override;
 
     int m_bitsChangedCount = 0;
     bool m_bitsChanged = false;

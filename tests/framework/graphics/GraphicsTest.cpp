@@ -238,3 +238,40 @@ TEST(MemoryImageTest, SizesPalettesFlagsAndGuard)
     image.GetBits()[400] = 0; // what an overrun would do
     EXPECT_FALSE(image.CheckGuard());
 }
+
+TEST(GraphicsTest, RotatedImagesTurnAboutTheirCentreInsideTheClip)
+{
+    MemoryImage src = Numbered(3, 3);
+    const double kQuarter = std::acos(0.0);
+    struct Case {
+        const char* what;
+        double angle;
+        int (*destX)(int u, int v); // where source pixel (u, v) lands, drawn at (4, 4)
+        int (*destY)(int u, int v);
+    };
+    const Case cases[] = {
+        {"unturned", 0, [](int u, int) { return 4 + u; }, [](int, int v) { return 4 + v; }},
+        // Counter-clockwise on screen: the top row becomes the left column, bottom up.
+        {"quarter turn", kQuarter, [](int, int v) { return 4 + v; }, [](int u, int) { return 6 - u; }},
+        {"half turn", 2 * kQuarter, [](int u, int) { return 6 - u; }, [](int, int v) { return 6 - v; }},
+    };
+    for (const Case& c : cases) {
+        std::vector<uint32_t> white(100, 0xFFFFFFFF);
+        MemoryImage dst;
+        dst.SetBits(white.data(), 10, 10);
+        Graphics g(&dst);
+        g.DrawImageRotated(&src, 4, 4, c.angle, 1.5, 1.5);
+        int covered = 0;
+        for (int i = 0; i < 100; ++i) covered += dst.GetBits()[i] != 0xFFFFFFFF;
+        EXPECT_EQ(covered, 9) << c.what;
+        for (int v = 0; v < 3; ++v)
+            for (int u = 0; u < 3; ++u)
+                EXPECT_EQ(At(dst, c.destX(u, v), c.destY(u, v)), At(src, u, v)) << c.what << " " << u << "," << v;
+    }
+    MemoryImage dst = Canvas(10, 10);
+    Graphics g(&dst);
+    g.ClipRect(0, 0, 5, 10);
+    g.DrawImageRotated(&src, 4, 4, 0, 1.5, 1.5);
+    EXPECT_EQ(At(dst, 4, 5), At(src, 0, 1));
+    EXPECT_EQ(At(dst, 5, 5), kBack);
+}
