@@ -35,10 +35,10 @@ constexpr Rgb Aqua = Hex(0x3FC1C9);
 constexpr Rgb Hover = Hex(0xFF9F1C); // the glow every hovered button shares
 } // namespace Pal
 
-struct ImageSpec;
-using Painter = void (*)(Canvas&, const ImageSpec&);
+struct ImageDef;
+using Painter = void (*)(Canvas&, const ImageDef&);
 
-struct ImageSpec {
+struct ImageDef {
     const char* id;    // resource identifier, "IMAGE_..."
     const char* group; // resource group that loads it
     const char* file;  // under the data folder, without extension
@@ -53,42 +53,42 @@ struct ImageSpec {
     int Cels() const { return rows * cols; }
 };
 
-const std::vector<ImageSpec>& ImageTable();
-const ImageSpec* FindImage(const std::string& id);
+const std::vector<ImageDef>& ImageTable();
+const ImageDef* FindImage(const std::string& id);
 
 // Painters, grouped by the file that holds them.
-void PaintSplash(Canvas&, const ImageSpec&);
-void PaintTitleScreen(Canvas&, const ImageSpec&);
-void PaintTitleLogo(Canvas&, const ImageSpec&);
-void PaintStartScreen(Canvas&, const ImageSpec&);
-void PaintCreditsScreen(Canvas&, const ImageSpec&);
-void PaintBanner(Canvas&, const ImageSpec&);
-void PaintPanel(Canvas&, const ImageSpec&);
-void PaintDim(Canvas&, const ImageSpec&);
-void PaintProfileRow(Canvas&, const ImageSpec&);
-void PaintWordBoard(Canvas&, const ImageSpec&);
+void PaintSplash(Canvas&, const ImageDef&);
+void PaintTitleScreen(Canvas&, const ImageDef&);
+void PaintTitleLogo(Canvas&, const ImageDef&);
+void PaintStartScreen(Canvas&, const ImageDef&);
+void PaintCreditsScreen(Canvas&, const ImageDef&);
+void PaintBanner(Canvas&, const ImageDef&);
+void PaintPanel(Canvas&, const ImageDef&);
+void PaintDim(Canvas&, const ImageDef&);
+void PaintProfileRow(Canvas&, const ImageDef&);
+void PaintWordBoard(Canvas&, const ImageDef&);
 
-void PaintButton(Canvas&, const ImageSpec&);
-void PaintCheckBox(Canvas&, const ImageSpec&);
-void PaintSliderBar(Canvas&, const ImageSpec&);
-void PaintSliderThumb(Canvas&, const ImageSpec&);
-void PaintEditField(Canvas&, const ImageSpec&);
-void PaintTicks(Canvas&, const ImageSpec&);
-void PaintPointer(Canvas&, const ImageSpec&);
-void PaintLoaderBar(Canvas&, const ImageSpec&);
-void PaintGrid(Canvas&, const ImageSpec&);
+void PaintButton(Canvas&, const ImageDef&);
+void PaintCheckBox(Canvas&, const ImageDef&);
+void PaintSliderBar(Canvas&, const ImageDef&);
+void PaintSliderThumb(Canvas&, const ImageDef&);
+void PaintEditField(Canvas&, const ImageDef&);
+void PaintTicks(Canvas&, const ImageDef&);
+void PaintPointer(Canvas&, const ImageDef&);
+void PaintLoaderBar(Canvas&, const ImageDef&);
+void PaintGrid(Canvas&, const ImageDef&);
 
-void PaintOwl(Canvas&, const ImageSpec&);
-void PaintBalloon(Canvas&, const ImageSpec&);
+void PaintOwl(Canvas&, const ImageDef&);
+void PaintBalloon(Canvas&, const ImageDef&);
 void DrawOwlFigure(cairo_t* cr, int eyes, int beak, int halo); // whole owl, for the title art
 
-void PaintFaceParts(Canvas&, const ImageSpec&);
+void PaintFaceParts(Canvas&, const ImageDef&);
 
-void PaintCardBack(Canvas&, const ImageSpec&);
-void PaintCardShapes(Canvas&, const ImageSpec&);
-void PaintMathShapes(Canvas&, const ImageSpec&);
-void PaintPictures(Canvas&, const ImageSpec&);
-void PaintStamps(Canvas&, const ImageSpec&);
+void PaintCardBack(Canvas&, const ImageDef&);
+void PaintCardShapes(Canvas&, const ImageDef&);
+void PaintMathShapes(Canvas&, const ImageDef&);
+void PaintPictures(Canvas&, const ImageDef&);
+void PaintStamps(Canvas&, const ImageDef&);
 
 // Font files of the Debian package used for lettering inside pictures.
 inline const char* kBoldFace = "DejaVuSans-Bold.ttf";

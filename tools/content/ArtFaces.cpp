@@ -459,16 +459,16 @@ void Mouth(cairo_t* cr, int cel)
 
 } // namespace
 
-void PaintFaceParts(Canvas& c, const ImageSpec& spec)
+void PaintFaceParts(Canvas& c, const ImageDef& def)
 {
     cairo_t* cr = c.Cr();
-    const std::string id = spec.id;
-    const double scale = spec.celWidth / kW; // the small twins are the same drawing at half size
-    for (int cel = 0; cel < spec.Cels(); ++cel) {
+    const std::string id = def.id;
+    const double scale = def.celWidth / kW; // the small twins are the same drawing at half size
+    for (int cel = 0; cel < def.Cels(); ++cel) {
         cairo_save(cr);
-        cairo_rectangle(cr, cel * spec.celWidth, 0, spec.celWidth, spec.celHeight);
+        cairo_rectangle(cr, cel * def.celWidth, 0, def.celWidth, def.celHeight);
         cairo_clip(cr);
-        cairo_translate(cr, cel * spec.celWidth, 0);
+        cairo_translate(cr, cel * def.celWidth, 0);
         cairo_scale(cr, scale, scale);
         cairo_new_path(cr);
         if (id.find("FACES") != std::string::npos)

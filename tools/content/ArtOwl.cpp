@@ -224,10 +224,10 @@ void DrawOwlFigure(cairo_t* cr, int eyes, int beak, int halo)
     cairo_restore(cr);
 }
 
-void PaintOwl(Canvas& c, const ImageSpec& spec)
+void PaintOwl(Canvas& c, const ImageDef& def)
 {
     cairo_t* cr = c.Cr();
-    const std::string id = spec.id;
+    const std::string id = def.id;
     const int n = id.back() - '1';
     cairo_translate(cr, 0, kDrop);
     if (id == "IMAGE_HOOTLEFACE") {
@@ -243,7 +243,7 @@ void PaintOwl(Canvas& c, const ImageSpec& spec)
     }
 }
 
-void PaintBalloon(Canvas& c, const ImageSpec&)
+void PaintBalloon(Canvas& c, const ImageDef&)
 {
     cairo_t* cr = c.Cr();
     // The body starts right of the owl; the text box is 160..560 across and 24..164 down.

@@ -33,7 +33,7 @@ void CardFigure(cairo_t* cr, int figure, double cx, double cy, double r)
 
 } // namespace
 
-void PaintCardBack(Canvas& c, const ImageSpec&)
+void PaintCardBack(Canvas& c, const ImageDef&)
 {
     cairo_t* cr = c.Cr();
     RoundedRect(cr, 4, 3, c.Width() - 8, c.Height() - 9, 14);
@@ -54,7 +54,7 @@ void PaintCardBack(Canvas& c, const ImageSpec&)
 // Card kinds pair up as the memory queries count them: kinds k and k + 4 share a colour (red,
 // green, blue, yellow), and {0, 6} squares, {1, 7} stars, {3, 5} triangles, {2, 4} circles share
 // a figure.
-void PaintCardShapes(Canvas& c, const ImageSpec& spec)
+void PaintCardShapes(Canvas& c, const ImageDef& def)
 {
     cairo_t* cr = c.Cr();
     const Rgb colours[4] = {Pal::Red, Pal::Green, Pal::Blue, Pal::Sun};
@@ -62,8 +62,8 @@ void PaintCardShapes(Canvas& c, const ImageSpec& spec)
     const int figures[8] = {Square, StarFigure, Circle, Triangle, Circle, Triangle, Square, StarFigure};
     for (int kind = 0; kind < 8; ++kind) {
         cairo_save(cr);
-        cairo_translate(cr, kind * spec.celWidth, 0);
-        CardFigure(cr, figures[kind], spec.celWidth / 2.0, spec.celHeight / 2.0 - 3, 40);
+        cairo_translate(cr, kind * def.celWidth, 0);
+        CardFigure(cr, figures[kind], def.celWidth / 2.0, def.celHeight / 2.0 - 3, 40);
         Outlined(cr, colours[kind % 4], 3.5);
         cairo_restore(cr);
     }
@@ -71,14 +71,14 @@ void PaintCardShapes(Canvas& c, const ImageSpec& spec)
 
 // Shapes whose value is their number of corners: circle 1, triangle 3, square 4, hexagon 6 and
 // the five-pointed star with its 10 corners.
-void PaintMathShapes(Canvas& c, const ImageSpec& spec)
+void PaintMathShapes(Canvas& c, const ImageDef& def)
 {
     cairo_t* cr = c.Cr();
     const Rgb colours[5] = {Pal::Coral, Pal::Blue, Pal::Green, Pal::Violet, Pal::Sun};
     for (int kind = 0; kind < 5; ++kind) {
         cairo_save(cr);
-        cairo_translate(cr, kind * spec.celWidth, 0);
-        const double cx = spec.celWidth / 2.0, cy = spec.celHeight / 2.0;
+        cairo_translate(cr, kind * def.celWidth, 0);
+        const double cx = def.celWidth / 2.0, cy = def.celHeight / 2.0;
         cairo_new_path(cr);
         switch (kind) {
         case 0: Ellipse(cr, cx, cy, 54, 54); break;
@@ -93,18 +93,18 @@ void PaintMathShapes(Canvas& c, const ImageSpec& spec)
 }
 
 // 24 pictures for the pairs test: twelve figures, each in a warm and a cool colour.
-void PaintPictures(Canvas& c, const ImageSpec& spec)
+void PaintPictures(Canvas& c, const ImageDef& def)
 {
     cairo_t* cr = c.Cr();
     const Rgb warm[12] = {Pal::Red, Pal::Orange, Pal::Sun, Pal::Coral, Pal::Pink, Pal::Red,
                           Pal::Orange, Pal::Sun, Pal::Coral, Pal::Pink, Pal::Red, Pal::Orange};
     const Rgb cool[12] = {Pal::Blue, Pal::Green, Pal::Violet, Pal::Aqua, Pal::Blue, Pal::Green,
                           Pal::Violet, Pal::Aqua, Pal::Blue, Pal::Green, Pal::Violet, Pal::Aqua};
-    for (int cel = 0; cel < spec.Cels(); ++cel) {
+    for (int cel = 0; cel < def.Cels(); ++cel) {
         const int figure = cel % 12;
         const Rgb colour = cel < 12 ? warm[figure] : cool[figure];
         cairo_save(cr);
-        cairo_translate(cr, (cel % spec.cols) * spec.celWidth, (cel / spec.cols) * spec.celHeight);
+        cairo_translate(cr, (cel % def.cols) * def.celWidth, (cel / def.cols) * def.celHeight);
         const double cx = 47.5, cy = 46;
         cairo_new_path(cr);
         switch (figure) {
@@ -156,7 +156,7 @@ void PaintPictures(Canvas& c, const ImageSpec& spec)
 
 // Stamps 1..10: a scalloped seal with a symbol; cels 10..19 are the same seals still to earn,
 // drawn as a grey dashed outline with a faint symbol.
-void PaintStamps(Canvas& c, const ImageSpec& spec)
+void PaintStamps(Canvas& c, const ImageDef& def)
 {
     cairo_t* cr = c.Cr();
     const Rgb colours[10] = {Pal::Sun, Pal::Teal, Pal::Violet, Pal::Blue, Pal::Green,
@@ -164,11 +164,11 @@ void PaintStamps(Canvas& c, const ImageSpec& spec)
     // Symbols from the font: exam star, A, bulb, plus, magnifier, calendar "30", book, brain
     // (a heart stands in), pi and an eye.
     const char* symbols[10] = {"\u2605", "A", "\u263C", "+", "?", "30", "\u270E", "\u2665", "\u03C0", "\u25C9"};
-    for (int cel = 0; cel < spec.Cels(); ++cel) {
+    for (int cel = 0; cel < def.Cels(); ++cel) {
         const int stamp = cel % 10;
         const bool earned = cel < 10;
         cairo_save(cr);
-        cairo_translate(cr, (cel % spec.cols) * spec.celWidth, (cel / spec.cols) * spec.celHeight);
+        cairo_translate(cr, (cel % def.cols) * def.celWidth, (cel / def.cols) * def.celHeight);
         const double cx = 64, cy = 62;
         cairo_new_path(cr);
         Star(cr, cx, cy, 58, 52, 18, 0);

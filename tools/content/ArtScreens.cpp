@@ -106,7 +106,7 @@ void PaperCard(cairo_t* cr, double x, double y, double w, double h, double radiu
 
 } // namespace
 
-void PaintStartScreen(Canvas& c, const ImageSpec&)
+void PaintStartScreen(Canvas& c, const ImageDef&)
 {
     cairo_t* cr = c.Cr();
     Sky(cr, c.Width(), c.Height(), Pal::SkyTop, Pal::SkyLow);
@@ -124,7 +124,7 @@ void PaintStartScreen(Canvas& c, const ImageSpec&)
     Meadow(cr, c.Width(), 540, 31);
 }
 
-void PaintCreditsScreen(Canvas& c, const ImageSpec&)
+void PaintCreditsScreen(Canvas& c, const ImageDef&)
 {
     cairo_t* cr = c.Cr();
     Sky(cr, c.Width(), c.Height(), Hex(0xE6E4FA), Pal::SkyLow);
@@ -136,7 +136,7 @@ void PaintCreditsScreen(Canvas& c, const ImageSpec&)
     cairo_fill(cr);
 }
 
-void PaintSplash(Canvas& c, const ImageSpec&)
+void PaintSplash(Canvas& c, const ImageDef&)
 {
     cairo_t* cr = c.Cr();
     cairo_pattern_t* bg = cairo_pattern_create_radial(400, 280, 40, 400, 300, 520);
@@ -206,7 +206,7 @@ static void DrawLogo(cairo_t* cr, double cx, double baseline, double size)
     }
 }
 
-void PaintTitleLogo(Canvas& c, const ImageSpec&)
+void PaintTitleLogo(Canvas& c, const ImageDef&)
 {
     // As large as fits with room for the rim and shadow.
     double size = 110;
@@ -215,7 +215,7 @@ void PaintTitleLogo(Canvas& c, const ImageSpec&)
     DrawLogo(c.Cr(), c.Width() / 2.0, 118, size);
 }
 
-void PaintTitleScreen(Canvas& c, const ImageSpec&)
+void PaintTitleScreen(Canvas& c, const ImageDef&)
 {
     cairo_t* cr = c.Cr();
     Sky(cr, c.Width(), c.Height(), Hex(0xBFE7F2), Pal::SkyLow);
@@ -254,10 +254,10 @@ void PaintTitleScreen(Canvas& c, const ImageSpec&)
     cairo_stroke(cr);
 }
 
-void PaintBanner(Canvas& c, const ImageSpec& spec)
+void PaintBanner(Canvas& c, const ImageDef& def)
 {
     cairo_t* cr = c.Cr();
-    const int which = spec.id[std::strlen(spec.id) - 1] - '1';
+    const int which = def.id[std::strlen(def.id) - 1] - '1';
     const Rgb colours[5] = {Pal::Teal, Pal::Indigo, Pal::Rust, Pal::Forest, Pal::Plum};
     const Rgb base = colours[which];
     // The ribbon ends in a curve before the right edge, where the test clock (from x 720) and
@@ -301,9 +301,9 @@ void PaintBanner(Canvas& c, const ImageSpec& spec)
 }
 
 // How far the pale header stripe reaches, so each panel's black heading sits on it.
-static double HeaderHeight(const ImageSpec& spec)
+static double HeaderHeight(const ImageDef& def)
 {
-    const std::string id = spec.id;
+    const std::string id = def.id;
     if (id == "IMAGE_BKG_OPTIONS")
         return 84; // headings at baselines 124 and 132, panel top at 60
     if (id == "IMAGE_BKG_PROFILE_SELECT_SCREEN")
@@ -313,30 +313,30 @@ static double HeaderHeight(const ImageSpec& spec)
     return 100;    // the dialog's heading at 216, box top at 132
 }
 
-void PaintPanel(Canvas& c, const ImageSpec& spec)
+void PaintPanel(Canvas& c, const ImageDef& def)
 {
     cairo_t* cr = c.Cr();
-    const bool dialog = std::strcmp(spec.id, "IMAGE_DIALOG_BOX") == 0;
+    const bool dialog = std::strcmp(def.id, "IMAGE_DIALOG_BOX") == 0;
     const Rgb fill = dialog ? Hex(0xFFF1C9) : Pal::Cream;
     PaperCard(cr, 4, 4, c.Width() - 8, c.Height() - 14, 30, fill, Pal::Line);
     // A coloured header stripe behind the panel's black heading, kept pale for contrast.
     cairo_save(cr);
     RoundedRect(cr, 4, 4, c.Width() - 8, c.Height() - 14, 30);
     cairo_clip(cr);
-    cairo_rectangle(cr, 0, 0, c.Width(), HeaderHeight(spec));
+    cairo_rectangle(cr, 0, 0, c.Width(), HeaderHeight(def));
     SetColor(cr, dialog ? Pal::Orange : Pal::Aqua, 0.22);
     cairo_fill(cr);
     cairo_restore(cr);
 }
 
-void PaintDim(Canvas& c, const ImageSpec&)
+void PaintDim(Canvas& c, const ImageDef&)
 {
     // The screen tints this tile to its dimming colour, so it is plain white.
     cairo_set_source_rgb(c.Cr(), 1, 1, 1);
     cairo_paint(c.Cr());
 }
 
-void PaintProfileRow(Canvas& c, const ImageSpec&)
+void PaintProfileRow(Canvas& c, const ImageDef&)
 {
     cairo_t* cr = c.Cr();
     RoundedRect(cr, 1, 1, c.Width() - 2, c.Height() - 2, 10);
@@ -344,7 +344,7 @@ void PaintProfileRow(Canvas& c, const ImageSpec&)
     cairo_fill(cr);
 }
 
-void PaintWordBoard(Canvas& c, const ImageSpec&)
+void PaintWordBoard(Canvas& c, const ImageDef&)
 {
     cairo_t* cr = c.Cr();
     // A pin board with a wooden frame and a pale paper face: black, red, pink and green words

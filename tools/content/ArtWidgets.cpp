@@ -64,22 +64,22 @@ void ButtonFace(cairo_t* cr, double x, double y, double w, double h, const Butto
 
 } // namespace
 
-void PaintButton(Canvas& c, const ImageSpec& spec)
+void PaintButton(Canvas& c, const ImageDef& def)
 {
-    const ButtonLook look = LookFor(spec.id);
+    const ButtonLook look = LookFor(def.id);
     // A disabled button does not light up under the mouse.
-    const bool disabled = std::string(spec.id) == "IMAGE_BUTTON7B";
+    const bool disabled = std::string(def.id) == "IMAGE_BUTTON7B";
     for (int cel = 0; cel < 2; ++cel)
-        ButtonFace(c.Cr(), cel * spec.celWidth, 0, spec.celWidth, spec.celHeight, look, cel == 1 && !disabled);
+        ButtonFace(c.Cr(), cel * def.celWidth, 0, def.celWidth, def.celHeight, look, cel == 1 && !disabled);
 }
 
-void PaintCheckBox(Canvas& c, const ImageSpec& spec)
+void PaintCheckBox(Canvas& c, const ImageDef& def)
 {
     cairo_t* cr = c.Cr();
     for (int cel = 0; cel < 2; ++cel) {
-        const double x = cel * spec.celWidth;
-        RoundedRect(cr, x + 2, 2, spec.celWidth - 4, spec.celHeight - 5, 8);
-        SetVertical(cr, 0, spec.celHeight, {1, 1, 1}, Hex(0xE4ECF5));
+        const double x = cel * def.celWidth;
+        RoundedRect(cr, x + 2, 2, def.celWidth - 4, def.celHeight - 5, 8);
+        SetVertical(cr, 0, def.celHeight, {1, 1, 1}, Hex(0xE4ECF5));
         FillWithShadow(cr, 2, 0.3);
         SetColor(cr, Pal::Line);
         cairo_set_line_width(cr, 2);
@@ -97,7 +97,7 @@ void PaintCheckBox(Canvas& c, const ImageSpec& spec)
     }
 }
 
-void PaintSliderBar(Canvas& c, const ImageSpec&)
+void PaintSliderBar(Canvas& c, const ImageDef&)
 {
     cairo_t* cr = c.Cr();
     RoundedRect(cr, 0, 11, c.Width(), 10, 5);
@@ -117,7 +117,7 @@ void PaintSliderBar(Canvas& c, const ImageSpec&)
     cairo_stroke(cr);
 }
 
-void PaintSliderThumb(Canvas& c, const ImageSpec&)
+void PaintSliderThumb(Canvas& c, const ImageDef&)
 {
     cairo_t* cr = c.Cr();
     Ellipse(cr, 16, 15, 12, 12);
@@ -128,14 +128,14 @@ void PaintSliderThumb(Canvas& c, const ImageSpec&)
     cairo_stroke(cr);
 }
 
-void PaintEditField(Canvas& c, const ImageSpec& spec)
+void PaintEditField(Canvas& c, const ImageDef& def)
 {
     cairo_t* cr = c.Cr();
     // The box spans y 30..82 of the 96-pixel cel, around a baseline at 64.
     for (int set = 0; set < 2; ++set) {
         const bool current = set == 1;
-        const double x0 = set * 3 * spec.celWidth;
-        Canvas strip(48, spec.celHeight);
+        const double x0 = set * 3 * def.celWidth;
+        Canvas strip(48, def.celHeight);
         cairo_t* s = strip.Cr();
         RoundedRect(s, 2, 30, 44 + 200, 52, 14);
         SetVertical(s, 30, 82, current ? Hex(0xFFFBE6) : Hex(0xFFFFFF), current ? Hex(0xFFF0B8) : Hex(0xEEF3F9));
@@ -145,19 +145,19 @@ void PaintEditField(Canvas& c, const ImageSpec& spec)
         cairo_stroke(s);
         // The strip is cut in three: the left end, a middle slice, then the mirrored end.
         cairo_save(cr);
-        cairo_rectangle(cr, x0, 0, 16, spec.celHeight);
+        cairo_rectangle(cr, x0, 0, 16, def.celHeight);
         cairo_clip(cr);
         cairo_set_source_surface(cr, strip.Surface(), x0, 0);
         cairo_paint(cr);
         cairo_restore(cr);
         cairo_save(cr);
-        cairo_rectangle(cr, x0 + 16, 0, 16, spec.celHeight);
+        cairo_rectangle(cr, x0 + 16, 0, 16, def.celHeight);
         cairo_clip(cr);
         cairo_set_source_surface(cr, strip.Surface(), x0 + 16 - 24, 0);
         cairo_paint(cr);
         cairo_restore(cr);
         cairo_save(cr);
-        cairo_rectangle(cr, x0 + 32, 0, 16, spec.celHeight);
+        cairo_rectangle(cr, x0 + 32, 0, 16, def.celHeight);
         cairo_clip(cr);
         cairo_translate(cr, x0 + 48, 0);
         cairo_scale(cr, -1, 1);
@@ -167,13 +167,13 @@ void PaintEditField(Canvas& c, const ImageSpec& spec)
     }
 }
 
-void PaintTicks(Canvas& c, const ImageSpec& spec)
+void PaintTicks(Canvas& c, const ImageDef& def)
 {
     cairo_t* cr = c.Cr();
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     for (int cel = 0; cel < 2; ++cel) {
-        const double x = cel * spec.celWidth;
+        const double x = cel * def.celWidth;
         cairo_new_path(cr);
         if (cel == 0) {
             cairo_move_to(cr, x + 12, 34);
@@ -197,7 +197,7 @@ void PaintTicks(Canvas& c, const ImageSpec& spec)
     }
 }
 
-void PaintPointer(Canvas& c, const ImageSpec&)
+void PaintPointer(Canvas& c, const ImageDef&)
 {
     cairo_t* cr = c.Cr();
     // The tip is the hot spot at the top-left pixel.
@@ -217,7 +217,7 @@ void PaintPointer(Canvas& c, const ImageSpec&)
     cairo_stroke(cr);
 }
 
-void PaintLoaderBar(Canvas& c, const ImageSpec&)
+void PaintLoaderBar(Canvas& c, const ImageDef&)
 {
     cairo_t* cr = c.Cr();
     RoundedRect(cr, 1, 1, c.Width() - 2, c.Height() - 4, 10);
@@ -234,17 +234,17 @@ void PaintLoaderBar(Canvas& c, const ImageSpec&)
     cairo_fill(cr);
 }
 
-void PaintGrid(Canvas& c, const ImageSpec& spec)
+void PaintGrid(Canvas& c, const ImageDef& def)
 {
     cairo_t* cr = c.Cr();
-    const bool pictures = std::strcmp(spec.id, "IMAGE_GRID2") == 0;
+    const bool pictures = std::strcmp(def.id, "IMAGE_GRID2") == 0;
     for (int cel = 0; cel < 2; ++cel) {
-        const double x = cel * spec.celWidth;
+        const double x = cel * def.celWidth;
         const bool lit = cel == 1;
-        RoundedRect(cr, x + 3, 3, spec.celWidth - 6, spec.celHeight - 8, pictures ? 14 : 18);
+        RoundedRect(cr, x + 3, 3, def.celWidth - 6, def.celHeight - 8, pictures ? 14 : 18);
         Rgb top = lit ? Hex(0xFFF6C8) : Hex(0xFFFFFF);
         Rgb low = lit ? Hex(0xFFD977) : Hex(0xE9F1F8);
-        SetVertical(cr, 0, spec.celHeight, top, low);
+        SetVertical(cr, 0, def.celHeight, top, low);
         FillWithShadow(cr, 3, 0.28);
         SetColor(cr, lit ? Pal::Hover : Pal::Line);
         cairo_set_line_width(cr, lit ? 3.5 : 2);

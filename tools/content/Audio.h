@@ -21,21 +21,21 @@ struct Audio {
     void Normalise(float peak);
 };
 
-struct SoundSpec {
+struct SoundDef {
     const char* id;   // "SOUND_..."
     const char* file; // under the data folder, without extension
     bool vorbis;      // stored as .ogg rather than .wav
     Audio (*make)();
 };
 
-const std::vector<SoundSpec>& SoundTable();
+const std::vector<SoundDef>& SoundTable();
 
-struct MusicSpec {
+struct MusicDef {
     const char* file; // "music/music1.ogg" ...
     Audio (*make)();
 };
 
-const std::vector<MusicSpec>& MusicTable();
+const std::vector<MusicDef>& MusicTable();
 
 // The notes of a track before rendering, for the contact sheet's piano roll.
 struct ScoreNote {

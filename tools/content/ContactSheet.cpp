@@ -100,11 +100,11 @@ void Checker(cairo_t* cr, double x, double y, double w, double h)
 }
 
 // Draws one cel of a painted image at (x, y), scaled.
-void DrawCel(cairo_t* cr, Canvas& image, const ImageSpec& spec, int cel, double x, double y, double scale)
+void DrawCel(cairo_t* cr, Canvas& image, const ImageDef& def, int cel, double x, double y, double scale)
 {
-    const int cx = (cel % spec.cols) * spec.celWidth, cy = (cel / spec.cols) * spec.celHeight;
+    const int cx = (cel % def.cols) * def.celWidth, cy = (cel / def.cols) * def.celHeight;
     cairo_save(cr);
-    cairo_rectangle(cr, x, y, spec.celWidth * scale, spec.celHeight * scale);
+    cairo_rectangle(cr, x, y, def.celWidth * scale, def.celHeight * scale);
     cairo_clip(cr);
     cairo_translate(cr, x, y);
     cairo_scale(cr, scale, scale);
@@ -113,34 +113,34 @@ void DrawCel(cairo_t* cr, Canvas& image, const ImageSpec& spec, int cel, double 
     cairo_restore(cr);
 }
 
-std::unique_ptr<Canvas> Paint(const ImageSpec& spec)
+std::unique_ptr<Canvas> Paint(const ImageDef& def)
 {
-    auto c = std::make_unique<Canvas>(spec.Width(), spec.Height());
-    spec.paint(*c, spec);
+    auto c = std::make_unique<Canvas>(def.Width(), def.Height());
+    def.paint(*c, def);
     return c;
 }
 
 bool ImagesSection(Sheet& sheet)
 {
-    for (const ImageSpec& spec : ImageTable()) {
-        auto image = Paint(spec);
-        const double scale = spec.celWidth >= 500 ? 0.5 : (spec.celWidth >= 300 ? 0.75 : 1.0);
-        const double cw = spec.celWidth * scale, ch = spec.celHeight * scale;
+    for (const ImageDef& def : ImageTable()) {
+        auto image = Paint(def);
+        const double scale = def.celWidth >= 500 ? 0.5 : (def.celWidth >= 300 ? 0.75 : 1.0);
+        const double cw = def.celWidth * scale, ch = def.celHeight * scale;
         char title[160];
-        std::snprintf(title, sizeof title, "%s  %dx%d  rows %d cols %d  (%s)", spec.id, spec.Width(), spec.Height(),
-                      spec.rows, spec.cols, spec.group);
+        std::snprintf(title, sizeof title, "%s  %dx%d  rows %d cols %d  (%s)", def.id, def.Width(), def.Height(),
+                      def.rows, def.cols, def.group);
         sheet.NewRow();
         double bx, by;
         if (!sheet.Place(std::max(400.0, cw), 18, bx, by))
             return false;
         Label(sheet.Cr(), title, bx, by + 13);
         sheet.NewRow();
-        for (int cel = 0; cel < spec.Cels(); ++cel) {
+        for (int cel = 0; cel < def.Cels(); ++cel) {
             if (!sheet.Place(cw, ch + 16, bx, by))
                 return false;
             cairo_t* cr = sheet.Cr();
             Checker(cr, bx, by, cw, ch);
-            DrawCel(cr, *image, spec, cel, bx, by, scale);
+            DrawCel(cr, *image, def, cel, bx, by, scale);
             Label(cr, std::to_string(cel), bx, by + ch + 13, 11);
         }
     }
@@ -150,7 +150,7 @@ bool ImagesSection(Sheet& sheet)
 const BuiltFont& FontById(const Sheet& sheet, const char* id)
 {
     for (const BuiltFont& f : sheet.fonts)
-        if (std::string(f.spec->id) == id)
+        if (std::string(f.def->id) == id)
             return f;
     return sheet.fonts.front();
 }
@@ -175,7 +175,7 @@ bool MockScreens(Sheet& sheet)
         cairo_set_source_surface(cr, (screen == 6 ? title : start)->Surface(), 0, 0);
         cairo_paint(cr);
         auto draw = [&](const char* id, double x, double y, int cel = 0) {
-            const ImageSpec& s = *FindImage(id);
+            const ImageDef& s = *FindImage(id);
             auto img = Paint(s);
             DrawCel(cr, *img, s, cel, x, y, 1.0);
         };
@@ -240,7 +240,7 @@ bool MockScreens(Sheet& sheet)
             // Options over the dimmed main menu.
             cairo_set_source_rgba(cr, 0, 0, 0, 132 / 255.0);
             cairo_paint(cr);
-            const ImageSpec& panel = *FindImage("IMAGE_BKG_OPTIONS");
+            const ImageDef& panel = *FindImage("IMAGE_BKG_OPTIONS");
             draw("IMAGE_BKG_OPTIONS", 400 - panel.celWidth / 2, 60);
             Text(cr, sheet, "FONT_MENU2", "OPTIONS", 336, 124, black);
             Text(cr, sheet, "FONT_MENU3", "Music", 232, 195, black);
@@ -271,7 +271,7 @@ bool MockScreens(Sheet& sheet)
             // Dialog and a text field over the dimmed screen.
             cairo_set_source_rgba(cr, 0, 0, 0, 132 / 255.0);
             cairo_paint(cr);
-            const ImageSpec& box = *FindImage("IMAGE_DIALOG_BOX");
+            const ImageDef& box = *FindImage("IMAGE_DIALOG_BOX");
             draw("IMAGE_DIALOG_BOX", 400 - box.celWidth / 2, 132);
             Text(cr, sheet, "FONT_MENU2", "QUIT GAME", 400, 216, black, true);
             Text(cr, sheet, "FONT_MENU3", "Do you really want to stop playing", 400, 268, black, true);
@@ -311,7 +311,7 @@ bool Assemblies(Sheet& sheet)
     sheet.NewRow();
     for (int frame = 0; frame < 6; ++frame) {
         double bx, by;
-        const ImageSpec& layer = *FindImage("IMAGE_HOOTLEFACE");
+        const ImageDef& layer = *FindImage("IMAGE_HOOTLEFACE");
         if (!sheet.Place(layer.celWidth, layer.celHeight + 16, bx, by))
             return false;
         cairo_t* cr = sheet.Cr();
@@ -336,10 +336,10 @@ bool Assemblies(Sheet& sheet)
     for (int small = 0; small < 2; ++small) {
         const std::string suffix = small ? "_SMALL" : "";
         std::vector<std::unique_ptr<Canvas>> images;
-        std::vector<const ImageSpec*> specs;
+        std::vector<const ImageDef*> defs;
         auto load = [&](const std::string& id) {
-            specs.push_back(FindImage(id + suffix));
-            images.push_back(Paint(*specs.back()));
+            defs.push_back(FindImage(id + suffix));
+            images.push_back(Paint(*defs.back()));
         };
         for (const char* s : skins) load(s);
         for (const char* h : hairs) load(h);
@@ -355,17 +355,17 @@ bool Assemblies(Sheet& sheet)
             const int eyes = kind1 ? eyes1[rnd.Next() % 8] : eyes0[rnd.Next() % 18];
             const int mouth = kind1 ? mouth1[rnd.Next() % 3] : mouth0[rnd.Next() % 16];
             const int hairColour = skin == 2 ? 2 : rnd.Next() % 3;
-            const ImageSpec& s = *specs[0];
+            const ImageDef& s = *defs[0];
             double bx, by;
             if (!sheet.Place(s.celWidth, s.celHeight + 14, bx, by))
                 return false;
             cairo_t* cr = sheet.Cr();
             Checker(cr, bx, by, s.celWidth, s.celHeight);
-            DrawCel(cr, *images[skin], *specs[skin], face, bx, by, 1);
-            DrawCel(cr, *images[3 + hairColour], *specs[3 + hairColour], hair, bx, by, 1);
-            DrawCel(cr, *images[6], *specs[6], eyes, bx, by, 1);
-            DrawCel(cr, *images[7], *specs[7], nose, bx, by, 1);
-            DrawCel(cr, *images[8], *specs[8], mouth, bx, by, 1);
+            DrawCel(cr, *images[skin], *defs[skin], face, bx, by, 1);
+            DrawCel(cr, *images[3 + hairColour], *defs[3 + hairColour], hair, bx, by, 1);
+            DrawCel(cr, *images[6], *defs[6], eyes, bx, by, 1);
+            DrawCel(cr, *images[7], *defs[7], nose, bx, by, 1);
+            DrawCel(cr, *images[8], *defs[8], mouth, bx, by, 1);
             if (!small)
                 Label(cr, (kind1 ? "B " : "A ") + std::to_string(hair) + "/" + std::to_string(eyes) + "/" +
                               std::to_string(mouth), bx, by + s.celHeight + 12, 11);
@@ -385,8 +385,8 @@ bool FontsSection(Sheet& sheet)
             return false;
         cairo_t* cr = sheet.Cr();
         char title[128];
-        std::snprintf(title, sizeof title, "%s  %s %dpx  ascent %d height %d  %zu kerning pairs", font.spec->id,
-                      font.spec->faceFile, font.spec->pixelSize, font.ascent, font.height, font.kerning.size());
+        std::snprintf(title, sizeof title, "%s  %s %dpx  ascent %d height %d  %zu kerning pairs", font.def->id,
+                      font.def->faceFile, font.def->pixelSize, font.ascent, font.height, font.kerning.size());
         Label(cr, title, bx, by + 14);
         // The atlas itself as black glyphs on the checkerboard.
         Checker(cr, bx, by + 22, font.atlasWidth * atlasScale, font.atlasHeight * atlasScale);
@@ -456,15 +456,15 @@ bool AudioSection(Sheet& sheet)
         }
     }
     sheet.NewRow();
-    for (const SoundSpec& spec : SoundTable()) {
-        const Audio audio = spec.make();
+    for (const SoundDef& def : SoundTable()) {
+        const Audio audio = def.make();
         const double w = 300, h = 70;
         double bx, by;
         if (!sheet.Place(w, h + 20, bx, by))
             return false;
         cairo_t* cr = sheet.Cr();
         char title[128];
-        std::snprintf(title, sizeof title, "%s (%s)  %.2f s  peak %.2f", spec.id, spec.vorbis ? "ogg" : "wav",
+        std::snprintf(title, sizeof title, "%s (%s)  %.2f s  peak %.2f", def.id, def.vorbis ? "ogg" : "wav",
                       audio.Seconds(), audio.Peak());
         Label(cr, title, bx, by + 12, 11);
         const double mid = by + 18 + h / 2;
@@ -495,9 +495,9 @@ bool DrawContactSheet(const std::string& dir, std::string& error)
     std::filesystem::create_directories(dir, ec);
     Sheet sheet;
     sheet.dir = dir;
-    for (const FontSpec& spec : FontTable()) {
+    for (const FontDef& def : FontTable()) {
         sheet.fonts.emplace_back();
-        if (!BuildFont(spec, sheet.fonts.back(), error))
+        if (!BuildFont(def, sheet.fonts.back(), error))
             return false;
     }
     const bool ok = MockScreens(sheet) && Assemblies(sheet) && FontsSection(sheet) && ImagesSection(sheet) &&

@@ -12,7 +12,7 @@ namespace Content {
 
 namespace {
 
-const std::vector<FontSpec> kFonts = {
+const std::vector<FontDef> kFonts = {
     {"FONT_MENU0", "fonts/menu0.txt", "menu0.png", "DejaVuSans-Bold.ttf", 50},
     {"FONT_MENU1", "fonts/menu1.txt", "menu1.png", "DejaVuSans-Bold.ttf", 38},
     {"FONT_MENU2", "fonts/menu2.txt", "menu2.png", "DejaVuSans-Bold.ttf", 24},
@@ -42,7 +42,7 @@ std::string Quote(const std::string& s)
 
 } // namespace
 
-const std::vector<FontSpec>& FontTable() { return kFonts; }
+const std::vector<FontDef>& FontTable() { return kFonts; }
 
 int BuiltFont::Kern(int first, int second) const
 {
@@ -64,7 +64,7 @@ int BuiltFont::StringWidth(const std::string& text) const
     return w;
 }
 
-bool BuildFont(const FontSpec& spec, BuiltFont& out, std::string& error)
+bool BuildFont(const FontDef& def, BuiltFont& out, std::string& error)
 {
     FT_Library library = nullptr;
     if (FT_Init_FreeType(&library) != 0) {
@@ -72,14 +72,14 @@ bool BuildFont(const FontSpec& spec, BuiltFont& out, std::string& error)
         return false;
     }
     FT_Face face = nullptr;
-    if (FT_New_Face(library, FontPath(spec.faceFile).c_str(), 0, &face) != 0) {
+    if (FT_New_Face(library, FontPath(def.faceFile).c_str(), 0, &face) != 0) {
         FT_Done_FreeType(library);
-        error = std::string("cannot read the font face ") + FontPath(spec.faceFile);
+        error = std::string("cannot read the font face ") + FontPath(def.faceFile);
         return false;
     }
-    FT_Set_Pixel_Sizes(face, 0, spec.pixelSize);
+    FT_Set_Pixel_Sizes(face, 0, def.pixelSize);
     out = BuiltFont();
-    out.spec = &spec;
+    out.def = &def;
     out.ascent = static_cast<int>(std::ceil(face->size->metrics.ascender / 64.0));
     const int descent = static_cast<int>(std::ceil(-face->size->metrics.descender / 64.0));
     out.height = out.ascent + descent;
@@ -112,7 +112,7 @@ bool BuildFont(const FontSpec& spec, BuiltFont& out, std::string& error)
     }
 
     // Shelf packing in character order: rows as tall as the font, 2 pixels between glyphs.
-    out.atlasWidth = spec.pixelSize >= 40 ? 1024 : 512;
+    out.atlasWidth = def.pixelSize >= 40 ? 1024 : 512;
     int penX = 1, penY = 1, rowH = 0;
     for (const Bitmap& b : bitmaps) {
         if (penX + b.w + 1 > out.atlasWidth) {
@@ -160,12 +160,12 @@ bool BuildFont(const FontSpec& spec, BuiltFont& out, std::string& error)
 std::string FontDescription(const BuiltFont& font)
 {
     std::ostringstream o;
-    const FontSpec& spec = *font.spec;
-    o << "# " << spec.id << ": " << spec.faceFile << " at " << spec.pixelSize << " pixels, white glyphs.\n";
-    o << "SetDefaultPointSize " << spec.pixelSize << ";\n";
+    const FontDef& def = *font.def;
+    o << "# " << def.id << ": " << def.faceFile << " at " << def.pixelSize << " pixels, white glyphs.\n";
+    o << "SetDefaultPointSize " << def.pixelSize << ";\n";
     o << "CreateLayer Main;\n";
-    o << "LayerSetPointSize Main " << spec.pixelSize << ";\n";
-    o << "LayerSetImage Main \"" << spec.image << "\";\n";
+    o << "LayerSetPointSize Main " << def.pixelSize << ";\n";
+    o << "LayerSetImage Main \"" << def.image << "\";\n";
     o << "LayerSetAscent Main " << font.ascent << ";\n";
     o << "LayerSetHeight Main " << font.height << ";\n";
     o << "LayerSetLineSpacingOffset Main 0;\n";

@@ -11,7 +11,7 @@
 
 namespace Content {
 
-struct FontSpec {
+struct FontDef {
     const char* id;       // "FONT_MENU0" ...
     const char* file;     // description under the data folder, e.g. "fonts/menu0.txt"
     const char* image;    // atlas beside it, e.g. "menu0.png"
@@ -19,7 +19,7 @@ struct FontSpec {
     int pixelSize;
 };
 
-const std::vector<FontSpec>& FontTable();
+const std::vector<FontDef>& FontTable();
 
 struct Glyph {
     bool present = false;
@@ -29,7 +29,7 @@ struct Glyph {
 };
 
 struct BuiltFont {
-    const FontSpec* spec = nullptr;
+    const FontDef* def = nullptr;
     int ascent = 0;
     int height = 0;
     int atlasWidth = 0, atlasHeight = 0;
@@ -42,7 +42,7 @@ struct BuiltFont {
 };
 
 // Renders one font; false with `error` set when the face cannot be read.
-bool BuildFont(const FontSpec& spec, BuiltFont& out, std::string& error);
+bool BuildFont(const FontDef& def, BuiltFont& out, std::string& error);
 // The description file's text for a built font.
 std::string FontDescription(const BuiltFont& font);
 // Straight-alpha white glyphs, ready for WritePng.

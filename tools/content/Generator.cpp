@@ -99,35 +99,35 @@ bool RunOne(size_t index, void* context, std::string& error)
     const Job& job = jobs[index];
     switch (job.kind) {
     case Kind::Image: {
-        const ImageSpec& spec = ImageTable()[job.index];
-        Canvas canvas(spec.Width(), spec.Height());
-        spec.paint(canvas, spec);
-        return WritePng(root + "/" + spec.file + ".png", canvas.Width(), canvas.Height(), canvas.Rgba(), error);
+        const ImageDef& def = ImageTable()[job.index];
+        Canvas canvas(def.Width(), def.Height());
+        def.paint(canvas, def);
+        return WritePng(root + "/" + def.file + ".png", canvas.Width(), canvas.Height(), canvas.Rgba(), error);
     }
     case Kind::Font: {
-        const FontSpec& spec = FontTable()[job.index];
+        const FontDef& def = FontTable()[job.index];
         BuiltFont font;
-        if (!BuildFont(spec, font, error))
+        if (!BuildFont(def, font, error))
             return false;
         const std::string description = FontDescription(font);
-        const std::string folder = root + "/" + fs::path(spec.file).parent_path().string();
-        return WriteFile(root + "/" + spec.file, std::vector<uint8_t>(description.begin(), description.end()), error) &&
-               WritePng(folder + "/" + spec.image, font.atlasWidth, font.atlasHeight, FontAtlasRgba(font), error);
+        const std::string folder = root + "/" + fs::path(def.file).parent_path().string();
+        return WriteFile(root + "/" + def.file, std::vector<uint8_t>(description.begin(), description.end()), error) &&
+               WritePng(folder + "/" + def.image, font.atlasWidth, font.atlasHeight, FontAtlasRgba(font), error);
     }
     case Kind::Sound: {
-        const SoundSpec& spec = SoundTable()[job.index];
-        const Audio audio = spec.make();
-        if (!spec.vorbis)
-            return WriteFile(root + "/" + spec.file + ".wav", EncodeWav(audio), error);
+        const SoundDef& def = SoundTable()[job.index];
+        const Audio audio = def.make();
+        if (!def.vorbis)
+            return WriteFile(root + "/" + def.file + ".wav", EncodeWav(audio), error);
         std::vector<uint8_t> ogg;
         return EncodeVorbis(audio, 0.5f, 0x51560000u + uint32_t(job.index), ogg, error) &&
-               WriteFile(root + "/" + spec.file + ".ogg", ogg, error);
+               WriteFile(root + "/" + def.file + ".ogg", ogg, error);
     }
     case Kind::Music: {
-        const MusicSpec& spec = MusicTable()[job.index];
+        const MusicDef& def = MusicTable()[job.index];
         std::vector<uint8_t> ogg;
-        return EncodeVorbis(spec.make(), 0.3f, 0x51564D00u + uint32_t(job.index), ogg, error) &&
-               WriteFile(root + "/" + spec.file, ogg, error);
+        return EncodeVorbis(def.make(), 0.3f, 0x51564D00u + uint32_t(job.index), ogg, error) &&
+               WriteFile(root + "/" + def.file, ogg, error);
     }
     }
     return false;

@@ -41,7 +41,7 @@ constexpr int kOwlH = 202;
 constexpr int kBalloonW = 584;
 constexpr int kBalloonH = 172;
 
-const std::vector<ImageSpec> kImages = {
+const std::vector<ImageDef> kImages = {
     // Init
     {"IMAGE_BKG_SPLASH", "Init", "images/splash", kScreenW, kScreenH, 1, 1, PaintSplash},
     {"IMAGE_BKG_TITLE", "Init", "images/title_screen", kScreenW, kScreenH, 1, 1, PaintTitleScreen},
@@ -143,13 +143,13 @@ const std::vector<ImageSpec> kImages = {
 
 } // namespace
 
-const std::vector<ImageSpec>& ImageTable() { return kImages; }
+const std::vector<ImageDef>& ImageTable() { return kImages; }
 
-const ImageSpec* FindImage(const std::string& id)
+const ImageDef* FindImage(const std::string& id)
 {
-    for (const ImageSpec& spec : kImages)
-        if (id == spec.id)
-            return &spec;
+    for (const ImageDef& def : kImages)
+        if (id == def.id)
+            return &def;
     return nullptr;
 }
 

@@ -49,13 +49,13 @@ std::string ManifestXml()
         o << "  <Resources id=\"" << group << "\">\n";
         std::string folder = "\x01", prefix;
         if (std::string(group) == "Init")
-            for (const FontSpec& f : FontTable())
+            for (const FontDef& f : FontTable())
                 Emit(o, {"Font", "FONT_", f.id, f.file}, folder, prefix);
-        for (const ImageSpec& img : ImageTable())
+        for (const ImageDef& img : ImageTable())
             if (std::string(group) == img.group)
                 Emit(o, {"Image", "IMAGE_", img.id, img.file, img.rows, img.cols}, folder, prefix);
         if (std::string(group) == "Game")
-            for (const SoundSpec& s : SoundTable())
+            for (const SoundDef& s : SoundTable())
                 Emit(o, {"Sound", "SOUND_", s.id, s.file}, folder, prefix);
         o << "  </Resources>\n";
     }

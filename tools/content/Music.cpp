@@ -409,7 +409,7 @@ Song SongFor(size_t track)
     return track == 0 ? MenuSong() : (track == 1 ? ResultsSong() : OptionsSong());
 }
 
-const std::vector<MusicSpec> kMusic = {
+const std::vector<MusicDef> kMusic = {
     {"music/music1.ogg", Music1},
     {"music/music2.ogg", Music2},
     {"music/music3.ogg", Music3},
@@ -417,7 +417,7 @@ const std::vector<MusicSpec> kMusic = {
 
 } // namespace
 
-const std::vector<MusicSpec>& MusicTable() { return kMusic; }
+const std::vector<MusicDef>& MusicTable() { return kMusic; }
 
 Score MusicScore(size_t track)
 {

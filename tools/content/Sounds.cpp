@@ -134,7 +134,7 @@ Audio Voice3() { return Voice(560, 0.1, 800, 1250, 0.12, 13); }   // "ha"
 Audio Voice4() { return Voice(680, -0.3, 350, 2100, 0.11, 14); }  // "hee"
 Audio Voice5() { return Voice(480, 0.35, 450, 1100, 0.18, 15); }  // "hu"
 
-const std::vector<SoundSpec> kSounds = {
+const std::vector<SoundDef> kSounds = {
     {"SOUND_BEEP1", "sounds/beep1", false, Beep1},
     {"SOUND_BEEP2", "sounds/beep2", false, Beep2},
     {"SOUND_BUTTONCLICK", "sounds/buttonclick", false, ButtonClick},
@@ -153,6 +153,6 @@ const std::vector<SoundSpec> kSounds = {
 
 } // namespace
 
-const std::vector<SoundSpec>& SoundTable() { return kSounds; }
+const std::vector<SoundDef>& SoundTable() { return kSounds; }
 
 } // namespace Content
