@@ -253,13 +253,16 @@ SaveResult SavePreferences(Players& players)
             options.keepPreviousAs = PlayerBackupPath();
         written = Plat::WriteFileAtomically(PlayerFilePath(), bytes.data(), bytes.size(), options);
     }
+    std::string failure = "The players could not be saved: ";
     if (written.ok) {
+        result.playerFileWritten = true;
         const uint8_t mode = current.fullscreen;
         written = Plat::WriteFileAtomically(WindowModeFilePath(), &mode, 1);
+        failure = "The players were saved, but the screen mode could not be: ";
     }
     if (!written.ok) {
         result.ok = false;
-        result.error = "The players could not be saved: " + written.error;
+        result.error = failure + written.error;
         WriteErrorLog(result.error);
         result.tellPlayer = !players.saveFailureTold;
         players.saveFailureTold = true;

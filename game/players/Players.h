@@ -71,6 +71,9 @@ int LastGrade(const Players& players, int testId);
 struct SaveResult {
     bool ok = true;
     std::string error;
+    // The player file itself was replaced; false when the old one is still in place (a failed
+    // window-mode byte alone does not lose any player's progress).
+    bool playerFileWritten = false;
     // True for the first failure of the run only: the moment to tell the player.
     bool tellPlayer = false;
 };
