@@ -1,0 +1,9 @@
+// The Sun audio reader.
+#include "framework/sound/SoundFile.h"
+#include "tests/fuzz/FuzzSupport.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    (void)Vel::ReadAuFile(std::vector<uint8_t>(data, data + size));
+    return 0;
+}
