@@ -115,7 +115,7 @@ Bytes LzwEncode(const std::vector<uint8_t>& indices, int minCodeSize)
     return out.Finish();
 }
 
-struct GifSpec {
+struct GifFixture {
     int w = 0, h = 0;
     std::vector<uint32_t> palette; // 0xRRGGBB, a power of two entries
     std::vector<uint8_t> indices;  // row by row
@@ -125,21 +125,21 @@ struct GifSpec {
     Bytes lzwOverride; // replaces the encoded data when set
 };
 
-Bytes Gif(const GifSpec& spec)
+Bytes Gif(const GifFixture& fixture)
 {
     Bytes out = {'G', 'I', 'F', '8', '9', 'a'};
-    Put16(out, uint32_t(spec.w));
-    Put16(out, uint32_t(spec.h));
+    Put16(out, uint32_t(fixture.w));
+    Put16(out, uint32_t(fixture.h));
     int bits = 1;
-    while ((1 << bits) < int(spec.palette.size())) ++bits;
+    while ((1 << bits) < int(fixture.palette.size())) ++bits;
     auto table = [&] {
-        for (uint32_t c : spec.palette) {
+        for (uint32_t c : fixture.palette) {
             out.push_back(uint8_t(c >> 16));
             out.push_back(uint8_t(c >> 8));
             out.push_back(uint8_t(c));
         }
     };
-    const bool global = !spec.palette.empty() && !spec.localTable;
+    const bool global = !fixture.palette.empty() && !fixture.localTable;
     out.push_back(uint8_t((global ? 0x80 : 0) | (bits - 1)));
     out.push_back(0);
     out.push_back(0);
@@ -148,24 +148,24 @@ Bytes Gif(const GifSpec& spec)
     out.insert(out.end(), {0x21, 0xFE, uint8_t(comment.size())});
     out.insert(out.end(), comment.begin(), comment.end());
     out.push_back(0);
-    if (spec.transparent >= 0) out.insert(out.end(), {0x21, 0xF9, 4, 1, 0, 0, uint8_t(spec.transparent), 0});
+    if (fixture.transparent >= 0) out.insert(out.end(), {0x21, 0xF9, 4, 1, 0, 0, uint8_t(fixture.transparent), 0});
     out.push_back(0x2C);
     Put16(out, 0);
     Put16(out, 0);
-    Put16(out, uint32_t(spec.w));
-    Put16(out, uint32_t(spec.h));
-    out.push_back(uint8_t((spec.localTable ? 0x80 | (bits - 1) : 0) | (spec.interlaced ? 0x40 : 0)));
-    if (spec.localTable) table();
+    Put16(out, uint32_t(fixture.w));
+    Put16(out, uint32_t(fixture.h));
+    out.push_back(uint8_t((fixture.localTable ? 0x80 | (bits - 1) : 0) | (fixture.interlaced ? 0x40 : 0)));
+    if (fixture.localTable) table();
     const int minCodeSize = std::max(2, bits);
     out.push_back(uint8_t(minCodeSize));
-    std::vector<uint8_t> order = spec.indices;
-    if (spec.interlaced) {
+    std::vector<uint8_t> order = fixture.indices;
+    if (fixture.interlaced) {
         order.clear();
         for (auto [start, step] : {std::pair{0, 8}, {4, 8}, {2, 4}, {1, 2}})
-            for (int y = start; y < spec.h; y += step)
-                order.insert(order.end(), spec.indices.begin() + y * spec.w, spec.indices.begin() + (y + 1) * spec.w);
+            for (int y = start; y < fixture.h; y += step)
+                order.insert(order.end(), fixture.indices.begin() + y * fixture.w, fixture.indices.begin() + (y + 1) * fixture.w);
     }
-    const Bytes lzw = spec.lzwOverride.empty() ? LzwEncode(order, minCodeSize) : spec.lzwOverride;
+    const Bytes lzw = fixture.lzwOverride.empty() ? LzwEncode(order, minCodeSize) : fixture.lzwOverride;
     for (size_t i = 0; i < lzw.size(); i += 255) {
         const size_t n = std::min<size_t>(255, lzw.size() - i);
         out.push_back(uint8_t(n));
@@ -178,20 +178,20 @@ Bytes Gif(const GifSpec& spec)
 
 // Runs of one colour make the encoder use long strings and the code-equals-next case; with
 // `noisy`, two rows in three are pseudo-random, so a 200 x 160 image fills the 4096-code table.
-GifSpec StripedGif(int w, int h, bool noisy = false)
+GifFixture StripedGif(int w, int h, bool noisy = false)
 {
-    GifSpec spec;
-    spec.w = w;
-    spec.h = h;
-    spec.palette = {0xFF0000, 0x00FF00, 0x0000FF, 0x101010};
+    GifFixture fixture;
+    fixture.w = w;
+    fixture.h = h;
+    fixture.palette = {0xFF0000, 0x00FF00, 0x0000FF, 0x101010};
     uint32_t state = 1;
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
             state = state * 214013u + 2531011u;
-            spec.indices.push_back(uint8_t(noisy && y % 3 ? (state >> 16) % 4 : ((x / 5) + (y / 3)) % 4));
+            fixture.indices.push_back(uint8_t(noisy && y % 3 ? (state >> 16) % 4 : ((x / 5) + (y / 3)) % 4));
         }
     }
-    return spec;
+    return fixture;
 }
 
 Bytes Png(int w, int h, const std::vector<uint32_t>& bits, int colorType = PNG_COLOR_TYPE_RGBA, int depth = 8)
@@ -270,10 +270,10 @@ Bytes Jpeg(int w, int h, bool grey, uint32_t colour)
     return out;
 }
 
-std::vector<uint32_t> Expected(const GifSpec& spec)
+std::vector<uint32_t> Expected(const GifFixture& fixture)
 {
     std::vector<uint32_t> bits;
-    for (uint8_t i : spec.indices) bits.push_back((int(i) == spec.transparent ? 0 : 0xFF000000u) | spec.palette[i]);
+    for (uint8_t i : fixture.indices) bits.push_back((int(i) == fixture.transparent ? 0 : 0xFF000000u) | fixture.palette[i]);
     return bits;
 }
 
@@ -341,17 +341,17 @@ TEST(ImageDecodeTest, EachReaderDecodesItsFixture)
         for (uint32_t p : fromJpeg->bits) ASSERT_TRUE(Near(p, want, 4)) << std::hex << p;
     }
 
-    GifSpec plain = StripedGif(37, 23);
-    GifSpec interlaced = plain;
+    GifFixture plain = StripedGif(37, 23);
+    GifFixture interlaced = plain;
     interlaced.interlaced = true;
     interlaced.localTable = true;
     interlaced.transparent = 2;
-    GifSpec large = StripedGif(200, 160, true);
-    for (const GifSpec* spec : {&plain, &interlaced, &large}) {
-        const Bytes gif = Gif(*spec);
+    GifFixture large = StripedGif(200, 160, true);
+    for (const GifFixture* fixture : {&plain, &interlaced, &large}) {
+        const Bytes gif = Gif(*fixture);
         auto fromGif = Vel::DecodeGif(gif.data(), gif.size());
         ASSERT_TRUE(fromGif);
-        EXPECT_EQ(fromGif->bits, Expected(*spec));
+        EXPECT_EQ(fromGif->bits, Expected(*fixture));
     }
 }
 
@@ -362,15 +362,15 @@ TEST(ImageDecodeTest, DamagedFilesGiveNoImage)
     const Bytes jpeg = Jpeg(64, 64, false, 0x336699);
     const Bytes gif = Gif(StripedGif(37, 23));
 
-    GifSpec badCode = StripedGif(4, 4);
+    GifFixture badCode = StripedGif(4, 4);
     BitWriter lzw; // clear, one literal, then a code far past the next free one
     lzw.Put(4, 3), lzw.Put(1, 3), lzw.Put(7, 3), lzw.Put(5, 3);
     badCode.lzwOverride = lzw.Finish();
-    GifSpec badIndex;
+    GifFixture badIndex;
     badIndex.w = 2, badIndex.h = 2;
     badIndex.palette = {0x000000, 0xFFFFFF}; // two entries, but the data uses index 3
     badIndex.indices = {0, 1, 3, 0};
-    GifSpec noTable = badIndex;
+    GifFixture noTable = badIndex;
     noTable.palette.clear();
     noTable.indices = {0, 0, 0, 0};
 
@@ -424,11 +424,11 @@ TEST_F(ImageFileTest, SearchOrderExtensionsAndAlphaImages)
     for (size_t i = 0; i < mask.size(); ++i) mask[i] = 0xFF000000u | 0x123400u | uint32_t(i * 7);
     Write("merged.png", Png(6, 5, picture));
     Write("_merged.gif", [&] {
-        GifSpec spec;
-        spec.w = 6, spec.h = 5;
-        for (int i = 0; i < 32; ++i) spec.palette.push_back(0x123400u | uint32_t(i * 7));
-        for (size_t i = 0; i < mask.size(); ++i) spec.indices.push_back(uint8_t(i));
-        return Gif(spec);
+        GifFixture fixture;
+        fixture.w = 6, fixture.h = 5;
+        for (int i = 0; i < 32; ++i) fixture.palette.push_back(0x123400u | uint32_t(i * 7));
+        for (size_t i = 0; i < mask.size(); ++i) fixture.indices.push_back(uint8_t(i));
+        return Gif(fixture);
     }());
     auto merged = Vel::LoadImageFile(Path("merged"));
     ASSERT_TRUE(merged);
