@@ -210,6 +210,11 @@ public:
     int m_mouseY = 0;
     int m_mouseButton = 0; // 1 a left click is pending, -1 right held, 0 none
     bool m_dragging = false;
+    // A press and its release can arrive between two ticks (a quick tap); the click then stays
+    // pending for one tick instead of being lost.
+    int m_inputTicks = 0; // Update calls, paused ones included
+    int m_pressTicks = -1;
+    bool m_releasePending = false;
     int m_updateCount = 0; // the Board's clock, in ticks
     bool m_escapePressed = false;
     CreditLines m_creditLines;

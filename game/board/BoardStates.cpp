@@ -94,6 +94,7 @@ void Board::PlayStateMusic()
 void Board::Update()
 {
     Widget::Update();
+    ++m_inputTicks;
     if (m_pauseCount > 0)
         return;
     ++m_updateCount;
@@ -115,6 +116,11 @@ void Board::Update()
         VoiceStep();
     }
     RunStateHandler();
+    if (m_releasePending) {
+        m_releasePending = false;
+        if (m_mouseButton == 1)
+            m_mouseButton = 0;
+    }
     MarkDirtyFull();
 }
 
@@ -295,6 +301,8 @@ void Board::MouseDown(int x, int y, int clickCount)
     (void)x;
     (void)y; // the position is the last one MouseMove or MouseDrag gave
     m_mouseButton = clickCount;
+    m_pressTicks = m_inputTicks;
+    m_releasePending = false;
 }
 
 void Board::MouseUp(int x, int y, int clickCount)
@@ -302,6 +310,10 @@ void Board::MouseUp(int x, int y, int clickCount)
     (void)x;
     (void)y;
     (void)clickCount;
+    if (m_mouseButton == 1 && m_pressTicks == m_inputTicks && m_pauseCount == 0) {
+        m_releasePending = true; // no tick has seen this click yet
+        return;
+    }
     m_mouseButton = 0;
 }
 

@@ -221,6 +221,33 @@ TEST_F(ScreenBuildingTest, APressOverNoButtonDraggedOntoOneActsOnTheNextTick)
     EXPECT_EQ(Count(QvTest::kClickSound), 1);
 }
 
+TEST_F(ScreenBuildingTest, AQuickTapBetweenTwoTicksStillActsOnceAndAHeldPressEndsAtRelease)
+{
+    m_board->BuildMainMenu();
+    const Vel::LayoutItem& quit = m_board->m_buttons[Vel::kLayoutMainMenu][4];
+    PressAt(quit.left + 5, quit.top + 5);
+    m_board->MouseUp(quit.left + 5, quit.top + 5, 1); // before any tick saw the press
+    m_board->Update();
+    EXPECT_EQ(m_board->State(), BoardState::Dialog);
+    EXPECT_EQ(Count(QvTest::kClickSound), 1);
+
+    // A tap beside every button is gone after one tick, not left to act later.
+    m_board->BuildMainMenu();
+    PressAt(10, 10);
+    m_board->MouseUp(10, 10, 1);
+    m_board->Update();
+    EXPECT_EQ(m_board->m_mouseButton, 0);
+    m_board->MouseMove(quit.left + 5, quit.top + 5);
+    m_board->Update();
+    EXPECT_EQ(m_board->State(), BoardState::MainMenu);
+
+    // A press a tick has seen ends with its release.
+    PressAt(10, 10);
+    m_board->Update();
+    m_board->MouseUp(10, 10, 1);
+    EXPECT_EQ(m_board->m_mouseButton, 0);
+}
+
 TEST_F(ScreenBuildingTest, OnlyASingleLeftPressActs)
 {
     for (int clickCount : {2, -1, -2, 3}) {
