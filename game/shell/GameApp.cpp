@@ -113,15 +113,20 @@ void GameApp::LoadingThreadBody()
         if (ShutdownRequested())
             return;
     }
-    ReportResourceError(false);
+    // The message box and the shutdown belong to the main thread: it shows the error as soon
+    // as it sees that loading has ended.
     m_loadingFailed = true;
-    Shutdown(); // boardReady is still false: the framework's shutdown, requested for the main thread
 }
 
 void GameApp::OnLoadingDone()
 {
-    if (m_loadingFailed)
+    if (m_loadingFailed) {
+        if (!ShutdownRequested()) {
+            ReportResourceError(false);
+            Shutdown(); // boardReady is still false: the framework's shutdown
+        }
         return;
+    }
     m_loadingComplete = true;
     if (m_titleScreen)
         m_titleScreen->MarkDirty();

@@ -86,6 +86,9 @@ TEST_F(TitleTest, LinkNeverAppearsAfterAFailedLoadAndOtherButtonIdsDoNothing)
     app.Ticks(500);
     EXPECT_FALSE(app.m_loadingComplete);
     EXPECT_FALSE(app.m_titleScreen->m_continueLink->m_visible);
+    // The error is shown by the main thread, which then ends the program.
+    EXPECT_EQ(app.m_null->m_messages.size(), 1u);
+    EXPECT_TRUE(app.ShutdownRequested());
     app.m_titleScreen->OnButtonClick(2);
     EXPECT_EQ(app.m_board, nullptr);
     EXPECT_NE(app.m_titleScreen, nullptr);
