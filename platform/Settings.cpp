@@ -65,6 +65,20 @@ bool ValidName(std::string_view name)
     return true;
 }
 
+// A name the file can hold: its section and its last part are read back trimmed, and a line
+// starting with '#' or ';' is a comment, so such names would change or vanish on the next read.
+bool StorableName(std::string_view name)
+{
+    if (!ValidName(name) || name.front() == '\\' || name.back() == '\\')
+        return false;
+    const size_t slash = name.rfind('\\');
+    const std::string_view leaf = slash == std::string_view::npos ? name : name.substr(slash + 1);
+    const std::string_view section = slash == std::string_view::npos ? std::string_view() : name.substr(0, slash);
+    if (leaf.front() == '#' || leaf.front() == ';')
+        return false;
+    return Trim(leaf) == leaf && Trim(section) == section;
+}
+
 } // namespace
 
 std::string SettingsPath() { return ConfigDir() + "/settings.ini"; }
@@ -126,7 +140,7 @@ bool SettingsFile::Get(std::string_view name, uint32_t& value) const
 
 void SettingsFile::Set(std::string_view name, uint32_t value)
 {
-    if (!ValidName(name) || name.front() == '\\' || name.back() == '\\')
+    if (!StorableName(name))
         return;
     for (auto& [n, v] : m_values)
         if (SameName(n, name)) {
