@@ -13,6 +13,7 @@
 #include "framework/sound/SoundInstance.h"
 #include "framework/sound/SoundManager.h"
 #include "framework/sound/StreamMusicInterface.h"
+#include "framework/widgets/Dialog.h"
 #include "framework/widgets/Widget.h"
 #include "framework/widgets/WidgetManager.h"
 #include "platform/Files.h"
@@ -52,6 +53,8 @@ AppBase::~AppBase()
 {
     if (m_loadingThread.joinable())
         m_loadingThread.join();
+    while (!m_dialogs.empty())
+        KillDialog(m_dialogs.begin()->first, true, true);
     ProcessDeletions();
     // Widgets first (they may hold fonts and images of the resource manager), then resources,
     // then sound before the device it plays into, and the window last.
@@ -587,6 +590,75 @@ std::string AppBase::GetKeyedText(const std::string& key, const std::string& def
 {
     const auto it = m_keyedTexts.find(key);
     return it == m_keyedTexts.end() ? defaultText : it->second;
+}
+
+Dialog* AppBase::CreateDialog(int id, bool isModal, const std::string& header, const std::string& lines,
+                              const std::string& footer, int buttonMode)
+{
+    auto* dialog = new Dialog(nullptr, nullptr, id, isModal, header, lines, footer, buttonMode, this);
+    const int width = std::min(400, m_width);
+    const int height = std::min(dialog->GetPreferredHeight(width), m_height);
+    dialog->Resize((m_width - width) / 2, (m_height - height) / 2, width, height);
+    return dialog;
+}
+
+Dialog* AppBase::DoDialog(int id, bool isModal, const std::string& header, const std::string& lines,
+                          const std::string& footer, int buttonMode)
+{
+    KillDialog(id);
+    Dialog* dialog = CreateDialog(id, isModal, header, lines, footer, buttonMode);
+    AddDialog(id, dialog);
+    return dialog;
+}
+
+Dialog* AppBase::GetDialog(int id)
+{
+    const auto it = m_dialogs.find(id);
+    return it == m_dialogs.end() ? nullptr : it->second;
+}
+
+void AppBase::AddDialog(int id, Dialog* dialog)
+{
+    if (!dialog)
+        return;
+    KillDialog(id);
+    if (!dialog->m_dialogListener)
+        dialog->m_dialogListener = this;
+    m_dialogs[id] = dialog;
+    if (!m_widgetManager)
+        return;
+    m_widgetManager->AddWidget(dialog);
+    if (dialog->IsModal())
+        m_widgetManager->AddBaseModal(dialog);
+    m_widgetManager->SetFocus(dialog);
+}
+
+bool AppBase::KillDialog(int id, bool removeWidget, bool deleteWidget)
+{
+    const auto it = m_dialogs.find(id);
+    if (it == m_dialogs.end())
+        return false;
+    Dialog* dialog = it->second;
+    m_dialogs.erase(it);
+    if (m_widgetManager && dialog->GetManager() == m_widgetManager.get()) {
+        if (dialog->IsModal())
+            m_widgetManager->RemoveBaseModal(dialog);
+        if (removeWidget || deleteWidget)
+            m_widgetManager->RemoveWidget(dialog);
+    }
+    if (deleteWidget)
+        SafeDeleteWidget(dialog);
+    return true;
+}
+
+bool AppBase::KillDialog(int id) { return KillDialog(id, true, true); }
+
+bool AppBase::KillDialog(Dialog* dialog)
+{
+    for (const auto& [id, d] : m_dialogs)
+        if (d == dialog)
+            return KillDialog(id);
+    return false;
 }
 
 void AppBase::SafeDeleteWidget(Widget* widget)

@@ -25,6 +25,7 @@
 namespace Vel {
 
 class AudioMixer;
+class Dialog;
 class Font;
 class Image;
 class MusicInterface;
@@ -123,6 +124,20 @@ public:
     std::string GetKeyedText(const std::string& key, const std::string& defaultText) override;
     // Deletes the widget once no update pass is running (it is removed from its parent first).
     void SafeDeleteWidget(Widget* widget) override;
+
+    // Dialogs by id. Opening one under an id already in use closes the old one first; a modal
+    // dialog keeps pointer and focus from everything behind it until it is closed.
+    virtual Dialog* CreateDialog(int id, bool isModal, const std::string& header, const std::string& lines,
+                                 const std::string& footer, int buttonMode);
+    virtual Dialog* DoDialog(int id, bool isModal, const std::string& header, const std::string& lines,
+                             const std::string& footer, int buttonMode);
+    virtual Dialog* GetDialog(int id);
+    virtual void AddDialog(int id, Dialog* dialog);
+    // Closing is safe from inside the dialog's own button callback: deletion waits for the pass.
+    virtual bool KillDialog(int id, bool removeWidget, bool deleteWidget);
+    virtual bool KillDialog(int id);
+    virtual bool KillDialog(Dialog* dialog);
+    virtual int GetDialogCount() const { return int(m_dialogs.size()); }
 
     // Hosts for the widget and resource layers.
     ImageRegistry* GetImageRegistry() override;
@@ -296,6 +311,7 @@ private:
     uint32_t m_randomSeed = 0;
     std::thread m_loadingThread;
     std::vector<Widget*> m_pendingDeletes;
+    std::map<int, Dialog*> m_dialogs;
     int m_updatePassDepth = 0;
     double m_lastLagTime = 0;
     uint64_t m_lastTimerTick = 0;

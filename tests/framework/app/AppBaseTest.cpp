@@ -1,5 +1,7 @@
 #include "TestApp.h"
 
+#include "framework/widgets/Dialog.h"
+#include "framework/widgets/DialogButton.h"
 #include "framework/widgets/WidgetManager.h"
 #include "platform/Keys.h"
 
@@ -295,6 +297,51 @@ TEST_F(AppBaseTest, EachRunSeedsTheGeneratorOnceWithItsOwnSeed)
     again.Init();
     ASSERT_EQ(again.m_seeds.size(), 1u);
     EXPECT_NE(again.m_seeds[0], first);
+}
+
+TEST_F(AppBaseTest, ModalDialogShieldsTheScreenAndCanCloseItselfFromItsButton)
+{
+    struct DialogApp : TestApp {
+        void OnDialogButtonClick(int dialogId, int result) override
+        {
+            m_results.push_back(result);
+            KillDialog(dialogId); // from inside the dialog's own callback
+        }
+        std::vector<int> m_results;
+    } app;
+    struct Below : Vel::Widget {
+        void MouseDown(int, int, int) override { ++m_downs; }
+        int m_downs = 0;
+    } below;
+    app.Init();
+    below.Resize(0, 0, 800, 600);
+    app.GetWidgetManager()->AddWidget(&below);
+
+    app.DoDialog(7, true, "Header", "Some lines", "", Vel::Dialog::kButtonsYesNo);
+    Vel::Dialog* dialog = app.DoDialog(7, true, "Again", "Replaces the first", "", Vel::Dialog::kButtonsYesNo);
+    EXPECT_EQ(app.GetDialogCount(), 1);
+    EXPECT_EQ(app.GetDialog(7), dialog);
+
+    auto click = [&](int x, int y) {
+        for (Plat::EventType type : {Plat::EventType::MouseDown, Plat::EventType::MouseUp}) {
+            Plat::Event e = MakeEvent(type);
+            e.x = x;
+            e.y = y;
+            app.m_null->Inject(e);
+        }
+        app.RunUntil(app.NowMs() + 50);
+    };
+    click(5, 5); // outside the dialog, on the widget behind it
+    EXPECT_EQ(below.m_downs, 0);
+
+    ASSERT_TRUE(dialog->m_yesButton);
+    const Vel::Widget& yes = *dialog->m_yesButton;
+    click(dialog->m_x + yes.m_x + yes.m_width / 2, dialog->m_y + yes.m_y + yes.m_height / 2);
+    EXPECT_EQ(app.m_results, std::vector<int>{Vel::Dialog::kIdYes});
+    EXPECT_EQ(app.GetDialogCount(), 0);
+    click(5, 5);
+    EXPECT_EQ(below.m_downs, 1);
+    app.GetWidgetManager()->RemoveWidget(&below);
 }
 
 } // namespace
