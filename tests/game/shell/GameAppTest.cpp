@@ -278,6 +278,27 @@ TEST_F(QuitTest, ClosingOnTheMainMenuAsksAndYesSavesAndQuits)
     EXPECT_EQ(std::filesystem::file_size(UserData() / "pref.dat"), Vel::kPlayerFileSize);
 }
 
+TEST_F(QuitTest, AQuickClickThroughTheWindowOnQuitAsksTheQuestion)
+{
+    GameTestApp app;
+    app.Init();
+    app.StartBoard();
+    ASSERT_NE(app.m_board, nullptr);
+    const Vel::LayoutItem& quit = app.m_board->m_buttons[Vel::kLayoutMainMenu][4];
+    // Press and release in one batch of window events, as a tap on a touchpad gives them.
+    for (Plat::EventType type : {Plat::EventType::MouseMove, Plat::EventType::MouseDown, Plat::EventType::MouseUp}) {
+        Plat::Event e = GameTestApp::Event(type);
+        e.x = quit.left + 10;
+        e.y = quit.top + 10;
+        app.m_null->Inject(e);
+    }
+    app.UpdateApp();
+    app.UpdateApp();
+    EXPECT_EQ(app.m_board->State(), BoardState::Dialog);
+    EXPECT_EQ(app.m_board->m_dialogKind, Vel::kDialogQuit);
+    EXPECT_EQ(app.m_board->m_mouseButton, 0);
+}
+
 TEST_F(QuitTest, ATerminationSignalSavesThePlayersWithoutAQuestion)
 {
     GameTestApp app;
