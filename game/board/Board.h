@@ -153,9 +153,8 @@ public:
     void BuildMainMenu();
     void OpenDialog(int kind, int style, const std::string& header, const std::string& text);
     void OpenGameMenu();
-    // The text of a fixed index or of a key.
+    // The text of a text table index ("" for -1).
     const std::string& TextAt(int index) const;
-    const std::string& Text(const std::string& key) const;
 
     // ---- Data (the fields every screen shares) ----
     GameApp* m_app = nullptr;
@@ -168,7 +167,6 @@ public:
     int m_layoutStackCount = 0;
     int m_dialogKind = 0;
     int m_dialogAnswer = -1;
-    int m_dialogStyle = kDialogYesNo;
     std::string m_dialogHeader;
     std::string m_dialogText;
     int m_language = 0; // 1 = "data_spanish/"

@@ -33,7 +33,6 @@ const std::string& Board::TextAt(int index) const
     return index >= 0 && index < m_texts.count ? m_texts.entries[size_t(index)].text : kEmpty;
 }
 
-const std::string& Board::Text(const std::string& key) const { return TextAt(Lookup(m_texts, key)); }
 
 // ---- Main menu ----
 
@@ -103,7 +102,6 @@ void Board::OpenDialog(int kind, int style, const std::string& header, const std
     PushLayout(m_currentLayout);
     SetState(BoardState::Dialog);
     m_dialogKind = kind;
-    m_dialogStyle = style;
     m_dialogHeader = header;
     m_dialogText = text;
     m_dialogAnswer = -1;
