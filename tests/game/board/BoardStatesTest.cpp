@@ -244,6 +244,32 @@ TEST_F(BoardStatesTest, TheQuitQuestionReturnsOnNoOrEscapeAndQuitsOnYes)
     }
 }
 
+TEST_F(BoardStatesTest, AClickAndAnEscapeInOneTickAnswerOnceAndReturnOneLevel)
+{
+    BuildTestScreen(BoardState::Math1);
+    m_board->OpenGameMenu();
+    m_board->OpenDialog(Vel::kDialogMainMenu, Vel::kDialogYesNo, "H", "T");
+    const Vel::LayoutItem& no = m_board->m_buttons[Vel::kLayoutDialog][1];
+    PressAt(no.left + 1, no.top + 1);
+    m_board->KeyDown(Plat::kKeyEscape);
+    m_board->Update();
+    EXPECT_EQ(m_board->State(), BoardState::GameMenu);
+    EXPECT_EQ(m_board->m_stateStackCount, 1);
+    m_board->MouseUp(0, 0, 1);
+
+    // The menu button and Escape together open the game menu once, and it stays open.
+    BuildTestScreen(BoardState::Math1);
+    m_board->ClearBoardStateStack();
+    const Vel::LayoutItem& menu = m_board->m_buttons[Vel::kLayoutGameBoard][0];
+    PressAt(menu.left + 1, menu.top + 1);
+    m_board->KeyDown(Plat::kKeyEscape);
+    m_board->Update();
+    m_board->MouseUp(0, 0, 1);
+    m_board->Update();
+    EXPECT_EQ(m_board->State(), BoardState::GameMenu);
+    EXPECT_EQ(m_board->m_stateStackCount, 1);
+}
+
 TEST_F(BoardStatesTest, TheGameMenuReturnsToTheTestWithItsTimeAfterANoToLeaving)
 {
     BuildTestScreen(BoardState::Math3);
