@@ -247,10 +247,10 @@ WriteResult WriteFileAtomically(const std::string& path, const void* bytes, size
         return result;
     }
 
-    // Without syncing the folder the rename itself may be lost on power failure.
-    // The new file is in place and readable from here on, so a failing folder sync is not a
-    // failed write: undoing the rename is impossible and reporting failure would make callers
-    // believe the old content is still there.
+    // Without syncing the folder the rename itself may be lost on power failure. A failing
+    // sync is still not a failed write: the new file is in place and readable, the rename
+    // cannot be undone, and reporting failure would make callers believe the old content is
+    // still there.
     const int dirFd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {
         SyncFd(dirFd);
