@@ -49,6 +49,12 @@ std::string KeepAside(const std::string& path)
 enum class ReadStatus { Missing, Read, Damaged };
 ReadStatus ReadPlayerFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& problem)
 {
+    // Looked at before opening: opening a pipe put in the file's place would wait forever.
+    struct stat before {};
+    if (::stat(path.c_str(), &before) == 0 && !S_ISREG(before.st_mode)) {
+        problem = "it is not a plain file";
+        return ReadStatus::Damaged;
+    }
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) {
         if (errno == ENOENT)

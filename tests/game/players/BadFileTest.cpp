@@ -11,6 +11,7 @@
 #include <limits>
 #include <memory>
 #include <random>
+#include <sys/stat.h>
 
 namespace {
 
@@ -175,6 +176,23 @@ TEST(BadFileTest, EveryKindOfDamagedFileIsKeptAndTheBackupTakesOver)
         EXPECT_TRUE(ScratchDir::Read(kept) == c.bytes) << "the damaged file changed";
         EXPECT_TRUE(ScratchDir::Read(PlayerBackupPath()) == backup);
         EXPECT_TRUE(outcome.save.ok) << outcome.save.error;
+    }
+
+    // Neither a folder nor a pipe in the file's place stops the start (a pipe would block a
+    // plain open); both are moved aside like any damaged file.
+    for (const bool pipe : {false, true}) {
+        std::filesystem::remove_all(dir.Path() / "userdata");
+        dir.Write("userdata/pref.dat.bak", backup);
+        if (pipe)
+            ASSERT_EQ(::mkfifo(PlayerFilePath().c_str(), 0644), 0);
+        else
+            std::filesystem::create_directory(PlayerFilePath());
+        auto players = std::make_unique<Players>();
+        const LoadOutcome outcome = LoadPreferences(*players);
+        EXPECT_EQ(outcome.kind, LoadOutcome::Kind::Restored) << outcome.message;
+        EXPECT_NE(outcome.message.find("not a plain file"), std::string::npos) << outcome.message;
+        EXPECT_EQ(std::filesystem::status(kept).type(),
+                  pipe ? std::filesystem::file_type::fifo : std::filesystem::file_type::directory);
     }
 }
 
