@@ -217,6 +217,37 @@ TEST_F(HandOverTest, TheLinkOpensTheMainMenuOfAFreshPlayerFile)
     EXPECT_EQ(app.m_board->m_updateCount, 3);
 }
 
+TEST_F(HandOverTest, EveryKeyTheBoardsScreensUseIsInTheShippedTextTable)
+{
+    GameTestApp app;
+    app.Init();
+    app.StartBoard();
+    Vel::Board* board = app.m_board;
+    ASSERT_NE(board, nullptr);
+    // A missing key would end the program here.
+    board->ClearButtons(Vel::kLayoutGameBoard);
+    EXPECT_EQ(board->AddButton(Vel::kLayoutGameBoard, 2, "GB_B_MENU", Vel::kStyleButton2), 0);
+    board->OpenGameMenu();
+    EXPECT_EQ(board->m_buttonCount[Vel::kLayoutGameMenu], 3);
+    EXPECT_EQ(board->m_labelCount[Vel::kLayoutGameMenu], 1);
+    board->OpenDialog(Vel::kDialogNotice, Vel::kDialogOk, "H", "T");
+    EXPECT_EQ(board->m_buttonCount[Vel::kLayoutDialog], 1);
+    board->ShowQuitDialog();
+    EXPECT_EQ(board->m_buttonCount[Vel::kLayoutDialog], 2);
+    EXPECT_FALSE(board->m_dialogHeader.empty());
+    EXPECT_FALSE(board->m_dialogText.empty());
+    // The buttons lie on the screen with their captions inside them.
+    for (int layout : {Vel::kLayoutMainMenu, Vel::kLayoutGameMenu, Vel::kLayoutDialog})
+        for (int i = 0; i < board->m_buttonCount[size_t(layout)]; ++i) {
+            const Vel::LayoutItem& b = board->m_buttons[size_t(layout)][size_t(i)];
+            EXPECT_GT(b.imageWidth, 0) << b.text;
+            EXPECT_LE(b.right, 800) << b.text;
+            EXPECT_LE(b.bottom, 600) << b.text;
+            EXPECT_GE(b.textX, b.left) << b.text;
+            EXPECT_LE(b.textX + b.textWidth, b.right) << b.text;
+        }
+}
+
 TEST_F(HandOverTest, ADamagedPlayerFileIsKeptAsideAndThePlayerIsTold)
 {
     std::filesystem::create_directories(UserData());
