@@ -198,8 +198,20 @@ public:
         if (!m_useTexture)
             SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
         m_hasDisplay = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
-        if (!m_hasDisplay)
+        if (!m_hasDisplay) {
             m_videoError = SDL_GetError();
+        } else {
+            // SDL falls back to an invisible screen when there is no display; a program nobody
+            // can see must not go on running. Tests ask for those drivers by name.
+            const char* driver = SDL_GetCurrentVideoDriver();
+            const char* wanted = std::getenv("SDL_VIDEODRIVER");
+            const bool invisible = driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+            if (invisible && !(wanted && std::strcmp(wanted, driver) == 0)) {
+                SDL_QuitSubSystem(SDL_INIT_VIDEO);
+                m_hasDisplay = false;
+                m_videoError = "no display found (is DISPLAY set?)";
+            }
+        }
         return true;
     }
 
@@ -536,8 +548,8 @@ void SdlBackend::Translate(const SDL_Event& e)
         ev.repeat = e.key.repeat != 0;
         m_pending.push_back(ev);
         // These keys type a control character too, which text fields rely on; SDL's text input
-        // does not report them.
-        if (e.type == SDL_KEYDOWN
+        // does not report them. With Alt held they are commands (Alt+Enter), not typing.
+        if (e.type == SDL_KEYDOWN && !(e.key.keysym.mod & KMOD_ALT)
             && (ev.key == kKeyReturn || ev.key == kKeyBackspace || ev.key == kKeyTab || ev.key == kKeyEscape)) {
             Event ch;
             ch.type = EventType::Char;
@@ -547,7 +559,9 @@ void SdlBackend::Translate(const SDL_Event& e)
         break;
     }
     case SDL_TEXTINPUT:
-        AppendLatin1(e.text.text, m_pending);
+        // Left Alt with a letter is a shortcut, not typing; right Alt stays usable as AltGr.
+        if (!(SDL_GetModState() & KMOD_LALT))
+            AppendLatin1(e.text.text, m_pending);
         break;
     case SDL_MOUSEMOTION:
         ev.type = EventType::MouseMove;

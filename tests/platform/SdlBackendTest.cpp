@@ -59,11 +59,12 @@ protected:
             out.push_back(e);
         return out;
     }
-    void PushKey(SDL_Keycode key, bool down = true)
+    void PushKey(SDL_Keycode key, bool down = true, Uint16 mod = KMOD_NONE)
     {
         SDL_Event e{};
         e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
         e.key.keysym.sym = key;
+        e.key.keysym.mod = mod;
         SDL_PushEvent(&e);
     }
     void PushButton(Uint8 button, Uint8 clicks, int x, int y)
@@ -85,21 +86,24 @@ TEST_F(SdlBackendTest, EditingKeysAlsoTypeTheirControlCharacterAndTextIsLatin1)
 {
     PushKey(SDLK_RETURN);
     PushKey(SDLK_RETURN, false);
+    PushKey(SDLK_RETURN, true, KMOD_LALT); // Alt+Enter switches the screen mode; it types nothing
     PushKey(SDLK_F3);
     SDL_Event text{};
     text.type = SDL_TEXTINPUT;
     SDL_strlcpy(text.text.text, "a\xC3\xA9\xE2\x82\xAC\xC3", sizeof text.text.text); // a, e acute, euro, cut-off byte
     SDL_PushEvent(&text);
     const std::vector<Plat::Event> events = Drain();
-    ASSERT_EQ(events.size(), 6u);
+    ASSERT_EQ(events.size(), 7u);
     EXPECT_EQ(events[0].type, Plat::EventType::KeyDown);
     EXPECT_EQ(events[0].key, Plat::kKeyReturn);
     EXPECT_EQ(events[1].type, Plat::EventType::Char);
     EXPECT_EQ(events[1].ch, 13u);
     EXPECT_EQ(events[2].type, Plat::EventType::KeyUp);
-    EXPECT_EQ(events[3].key, Plat::kKeyF3);
-    EXPECT_EQ(events[4].ch, uint32_t('a'));
-    EXPECT_EQ(events[5].ch, 0xE9u);
+    EXPECT_EQ(events[3].type, Plat::EventType::KeyDown);
+    EXPECT_EQ(events[3].key, Plat::kKeyReturn);
+    EXPECT_EQ(events[4].key, Plat::kKeyF3);
+    EXPECT_EQ(events[5].ch, uint32_t('a'));
+    EXPECT_EQ(events[6].ch, 0xE9u);
 }
 
 TEST_F(SdlBackendTest, ClicksPairIntoDoubleClicksAndButtonsKeepTheirIdentity)
