@@ -344,4 +344,27 @@ TEST_F(AppBaseTest, ModalDialogShieldsTheScreenAndCanCloseItselfFromItsButton)
     app.GetWidgetManager()->RemoveWidget(&below);
 }
 
+TEST_F(AppBaseTest, RememberedWindowPositionIsKeptOnTheDesktopAndWrittenBack)
+{
+    // The null desktop is 1920 x 1080; the window must stay 4 pixels inside it.
+    const struct {
+        const char* stored;
+        int x, y;
+    } cases[] = {
+        {"PreferredX=30\nPreferredY=40\n", 30, 40},
+        {"PreferredX=-5000\nPreferredY=99999\n", 4, 1080 - 600 - 4},
+        {"", (1920 - 800) / 2, int((1080 - 600) * 0.382)}, // none: centred, a little above the middle
+    };
+    for (const auto& c : cases) {
+        WriteSettings(c.stored);
+        TestApp app;
+        app.Init();
+        EXPECT_EQ(app.m_null->LastWindow()->m_spec.x, c.x) << c.stored;
+        EXPECT_EQ(app.m_null->LastWindow()->m_spec.y, c.y) << c.stored;
+        app.Shutdown();
+        EXPECT_EQ(Stored("PreferredX"), c.x) << c.stored;
+        EXPECT_EQ(Stored("PreferredY"), c.y) << c.stored;
+    }
+}
+
 } // namespace
