@@ -2,6 +2,7 @@
 // of this build, and private per-user folders for every test.
 #pragma once
 
+#include "framework/graphics/ImageWriter.h"
 #include "framework/widgets/HyperlinkWidget.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/board/Board.h"
@@ -9,6 +10,7 @@
 #include "game/shell/TitleScreen.h"
 #include "platform/null/NullBackend.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -71,6 +73,21 @@ public:
         Plat::Event e;
         e.type = type;
         return e;
+    }
+
+    // A failed test leaves the screen it ended on, for a person to look at.
+    ~GameTestApp() override
+    {
+        if (!::testing::Test::HasFailure() || !GetWidgetManager())
+            return;
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        const std::filesystem::path dir = std::filesystem::path(QV_BUILD_DIR) / "test-failures";
+        std::filesystem::create_directories(dir);
+        const std::string path = (dir / (std::string(info->test_suite_name()) + "." + info->name() + ".png")).string();
+        GetWidgetManager()->MarkAllDirty();
+        GetWidgetManager()->DrawScreen();
+        if (Vel::SavePng(*GetScreenImage(), path))
+            std::fprintf(stderr, "screen saved as %s\n", path.c_str());
     }
 
     void QuitNow() override { ++m_quits; }
