@@ -44,6 +44,8 @@ public:
     virtual bool IsFullScreen() const = 0;
     // Restores the window if minimised and brings it to the front.
     virtual void Raise() = 0;
+    // Takes the window off the screen while the program winds down.
+    virtual void Hide() = 0;
     // Shows `width` x `height` ARGB pixels (`pitch` pixels a row). False when the display is lost.
     virtual bool Present(const uint32_t* argb, int pitch) = 0;
     // The display's refresh rate in Hz, or 0 when unknown.

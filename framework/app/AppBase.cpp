@@ -316,7 +316,9 @@ void AppBase::Shutdown()
     PreShutdown();
     if (m_musicInterface)
         m_musicInterface->StopAllMusic();
-    SaveSettingsOnce();
+    SaveSettingsOnce(); // before hiding: the window's position is still known
+    if (m_window)
+        m_window->Hide();
 }
 
 // ---- Window and screen mode ----
@@ -570,12 +572,17 @@ void AppBase::Popup(const std::string& text)
 void AppBase::BeginPopup()
 {
     m_popupOpen = true;
-    EnforceCursor();
+    if (IsMainThread())
+        EnforceCursor();
 }
 
 void AppBase::EndPopup()
 {
     m_popupOpen = false;
+    // The loading thread reports its errors too; the window and the widgets belong to the main
+    // thread, which has not seen any input meanwhile anyway.
+    if (!IsMainThread())
+        return;
     // Keys and buttons released while the box was up never reached us.
     m_ctrlDown = m_altDown = m_shiftDown = false;
     if (m_widgetManager)

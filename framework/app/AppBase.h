@@ -297,7 +297,7 @@ private:
     bool m_settingsWritten = false;
     bool m_settingsOwned = false; // this copy holds the single-instance lock (or needs none)
     bool m_running = false;
-    bool m_popupOpen = false;
+    std::atomic<bool> m_popupOpen{false};
     bool m_ctrlDown = false;
     bool m_altDown = false;
     bool m_shiftDown = false;

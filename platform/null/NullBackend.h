@@ -16,7 +16,12 @@ class NullWindow : public Window {
 public:
     bool Open(const WindowSpec& spec, std::string& error) override;
     bool IsFullScreen() const override { return m_open && m_spec.fullScreen; }
-    void Raise() override { ++m_raises; }
+    void Raise() override
+    {
+        ++m_raises;
+        m_hidden = false;
+    }
+    void Hide() override { m_hidden = true; }
     bool Present(const uint32_t* argb, int pitch) override;
     int RefreshRate() override { return m_refreshRate; }
     bool GetPosition(int& x, int& y) override;
@@ -42,6 +47,7 @@ public:
     int m_presents = 0;
     int m_raises = 0;
     bool m_captured = false;
+    bool m_hidden = false;
     int m_systemCursor = kCursorArrow;
     bool m_hasCursorImage = false;
     std::vector<uint32_t> m_lastFrame; // width x height pixels of the last present

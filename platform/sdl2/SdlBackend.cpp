@@ -116,6 +116,11 @@ public:
         SDL_RestoreWindow(m_window);
         SDL_RaiseWindow(m_window);
     }
+    void Hide() override
+    {
+        if (m_window)
+            SDL_HideWindow(m_window);
+    }
     bool Present(const uint32_t* argb, int pitch) override;
     int RefreshRate() override
     {

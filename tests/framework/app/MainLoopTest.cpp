@@ -180,6 +180,7 @@ TEST_F(MainLoopTest, CloseEndsTheLoopThroughTheApplicationsShutdownAndWritesSett
     app.RunUntil(10'000);
     EXPECT_TRUE(app.ShutdownRequested());
     EXPECT_EQ(app.m_derivedShutdowns, 1);
+    EXPECT_TRUE(app.m_null->LastWindow()->m_hidden);
     EXPECT_LT(app.NowMs(), 1000);
     EXPECT_EQ(Stored("InProgress"), 0);
 }
