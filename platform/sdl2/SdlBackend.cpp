@@ -163,6 +163,7 @@ public:
 
 private:
     void DrawCursorImage();
+    bool ApplyMode(const WindowSpec& spec);
     bool PresentSurface();
     bool PresentTexture();
 
@@ -285,10 +286,7 @@ bool SdlWindow::Open(const WindowSpec& spec, std::string& error)
     if (!m_window) {
         const int x = spec.x < 0 ? int(SDL_WINDOWPOS_CENTERED) : spec.x;
         const int y = spec.y < 0 ? int(SDL_WINDOWPOS_CENTERED) : spec.y;
-        Uint32 flags = SDL_WINDOW_HIDDEN;
-        if (spec.fullScreen)
-            flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-        m_window = SDL_CreateWindow(spec.title.c_str(), x, y, spec.width, spec.height, flags);
+        m_window = SDL_CreateWindow(spec.title.c_str(), x, y, spec.width, spec.height, SDL_WINDOW_HIDDEN);
         if (!m_window) {
             error = SDL_GetError();
             return false;
@@ -312,26 +310,47 @@ bool SdlWindow::Open(const WindowSpec& spec, std::string& error)
                 return false;
             }
         }
-        m_fullScreen = spec.fullScreen;
         m_backend.m_window = this;
+        if (spec.fullScreen)
+            ApplyMode(spec);
         SDL_ShowWindow(m_window);
         SDL_RaiseWindow(m_window);
         SDL_StartTextInput();
         SetSystemCursor(m_cursorKind);
         return true;
     }
-    if (SDL_SetWindowFullscreen(m_window, spec.fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) {
+    if (!ApplyMode(spec)) {
         error = SDL_GetError();
         return false;
     }
-    m_fullScreen = spec.fullScreen;
-    if (!spec.fullScreen) {
+    SDL_ShowWindow(m_window);
+    SDL_RaiseWindow(m_window);
+    return true;
+}
+
+// Full screen is a borderless window on top covering the display, with the picture scaled and
+// letterboxed into it. Unlike a window-manager full-screen request it also works where no window
+// manager runs (a bare X server), and the desktop's mode never changes.
+bool SdlWindow::ApplyMode(const WindowSpec& spec)
+{
+    if (spec.fullScreen) {
+        SDL_Rect bounds{0, 0, 0, 0};
+        if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(m_window)), &bounds) != 0)
+            return false;
+        SDL_SetWindowBordered(m_window, SDL_FALSE);
+        SDL_SetWindowAlwaysOnTop(m_window, SDL_TRUE);
+        SDL_SetWindowPosition(m_window, bounds.x, bounds.y);
+        SDL_SetWindowSize(m_window, bounds.w, bounds.h);
+    } else {
+        SDL_SetWindowAlwaysOnTop(m_window, SDL_FALSE);
+        SDL_SetWindowBordered(m_window, SDL_TRUE);
         SDL_SetWindowSize(m_window, m_width, m_height);
         if (spec.x >= 0 && spec.y >= 0)
             SDL_SetWindowPosition(m_window, spec.x, spec.y);
+        else
+            SDL_SetWindowPosition(m_window, int(SDL_WINDOWPOS_CENTERED), int(SDL_WINDOWPOS_CENTERED));
     }
-    SDL_ShowWindow(m_window);
-    SDL_RaiseWindow(m_window);
+    m_fullScreen = spec.fullScreen;
     return true;
 }
 
