@@ -143,6 +143,12 @@ void Board::TellAboutPlayerFile()
                    "nothing will be saved this time."
                  : "The player file was damaged. It was kept as " + FileNameOf(m_loadOutcome.keptAs)
                        + " and new players start empty.";
+    } else if (m_loadOutcome.kind == LoadOutcome::Kind::Restored) {
+        text = (m_loadOutcome.keptAs.empty() ? std::string("The player file was missing or damaged.")
+                                             : "The player file was damaged. It was kept as "
+                                                   + FileNameOf(m_loadOutcome.keptAs) + ".")
+             + " The players were restored from " + FileNameOf(PlayerBackupPath())
+             + ", as they were one save earlier.";
     } else if (m_loadOutcome.save.tellPlayer) {
         text = "The players could not be saved. See error.log in the game's user data folder.";
     }

@@ -13,12 +13,13 @@ seconds=${2:-10}
 shift $(($# >= 2 ? 2 : $#))
 command -v clang++ >/dev/null || { echo "clang++ is not installed" >&2; exit 2; }
 
+mkdir -p "$build"
 flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_C_FLAGS="$flags" -DCMAKE_CXX_FLAGS="$flags" \
-    -DQV_FUZZ=ON -DQV_BUILD_BENCH=OFF >"$build.configure.log" 2>&1 \
-    || { cat "$build.configure.log" >&2; exit 1; }
+    -DQV_FUZZ=ON -DQV_BUILD_BENCH=OFF >"$build/configure.log" 2>&1 \
+    || { cat "$build/configure.log" >&2; exit 1; }
 cmake --build "$build" --target fuzz_targets -j "${QV_JOBS:-2}" || exit 1
 
 targets=("$@")

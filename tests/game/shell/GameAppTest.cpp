@@ -269,6 +269,26 @@ TEST_F(HandOverTest, ADamagedPlayerFileIsKeptAsideAndThePlayerIsTold)
     EXPECT_EQ(std::filesystem::file_size(UserData() / "pref.dat"), Vel::kPlayerFileSize);
 }
 
+TEST_F(HandOverTest, ADamagedPlayerFileFallsBackToTheBackupAndThePlayerIsTold)
+{
+    {
+        GameTestApp first;
+        first.Init();
+        first.StartBoard(); // a first start saves a fresh file
+    }
+    std::filesystem::copy_file(UserData() / "pref.dat", UserData() / "pref.dat.bak",
+                               std::filesystem::copy_options::overwrite_existing);
+    std::ofstream(UserData() / "pref.dat", std::ios::binary | std::ios::trunc) << "not a player file";
+    GameTestApp app;
+    app.Init();
+    app.StartBoard();
+    ASSERT_NE(app.m_board, nullptr);
+    EXPECT_EQ(app.m_board->State(), BoardState::Dialog);
+    EXPECT_NE(app.m_board->m_dialogText.find("restored from pref.dat.bak"), std::string::npos)
+        << app.m_board->m_dialogText;
+    EXPECT_EQ(std::filesystem::file_size(UserData() / "pref.dat"), Vel::kPlayerFileSize);
+}
+
 using QuitTest = GameFixture;
 
 TEST_F(QuitTest, ClosingDuringLoadingEndsTheProgram)
