@@ -112,7 +112,7 @@ void Board::Initialise()
     m_playersLoaded = true;
     // A damaged file that could not be moved aside is the only copy of the players' data:
     // nothing this run does may write over it.
-    m_playersSavable = !(m_loadOutcome.kind == LoadOutcome::Kind::Damaged && m_loadOutcome.keptAs.empty());
+    m_playersSavable = !m_players.damagedFileInPlace;
     m_playerName = std::string(NameOf(Profile()));
     m_owl.greetName = m_playerName;
 
@@ -138,9 +138,11 @@ void Board::TellAboutPlayerFile()
 {
     std::string text;
     if (m_loadOutcome.kind == LoadOutcome::Kind::Damaged) {
-        text = m_loadOutcome.keptAs.empty()
+        text = m_players.damagedFileInPlace
                  ? "The player file is damaged and was left as it is. New players start empty; "
                    "nothing will be saved this time."
+                 : m_loadOutcome.keptAs.empty()
+                 ? "The player file was missing and its backup damaged. New players start empty."
                  : "The player file was damaged. It was kept as " + FileNameOf(m_loadOutcome.keptAs)
                        + " and new players start empty.";
     } else if (m_loadOutcome.kind == LoadOutcome::Kind::Restored) {
