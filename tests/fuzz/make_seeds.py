@@ -98,9 +98,10 @@ def image_seeds():
     put("image_png", "rgba2x2.png", png(2, 2, [b"\xff\x00\x00\xff\x00\xff\x00\x80", b"\x00\x00\xff\x00\xff\xff\xff\xff"]))
     put("image_png", "gray3x1.png", png(3, 1, [b"\x00\x80\xff"], color_type=0))
     put("image_png", "palette2x1.png", png(2, 1, [b"\x00\x01"], color_type=3, palette=b"\xff\x00\x00\x00\x00\xff"))
-    # TGA: uncompressed 32-bit, bottom-up; run-length 24-bit, top-down.
-    put("image_tga", "raw32.tga", struct.pack("<BBBHHBHHHHBB", 0, 0, 2, 0, 0, 0, 0, 0, 2, 2, 32, 8)
-        + bytes(range(16)))
+    # TGA: the one kind read (uncompressed 32-bit, top-left origin, 8 alpha bits, after an id
+    # field), and two it refuses (run-length 24-bit, 8-bit grey).
+    put("image_tga", "raw32.tga", struct.pack("<BBBHHBHHHHBB", 3, 0, 2, 0, 0, 0, 0, 0, 2, 2, 32, 0x28)
+        + b"id!" + bytes(range(16)))
     put("image_tga", "rle24.tga", struct.pack("<BBBHHBHHHHBB", 0, 0, 10, 0, 0, 0, 0, 0, 3, 1, 24, 0x20)
         + b"\x82\x10\x20\x30")
     put("image_tga", "gray8.tga", struct.pack("<BBBHHBHHHHBB", 0, 0, 3, 0, 0, 0, 0, 0, 2, 1, 8, 0) + b"\x00\xff")
@@ -116,6 +117,11 @@ def image_seeds():
     put("image_gif", "2x2.gif", gif)
     put("image_gif", "interlaced.gif", gif.replace(b"\x2c" + struct.pack("<HHHHB", 0, 0, 2, 2, 0),
                                                    b"\x2c" + struct.pack("<HHHHB", 0, 0, 2, 2, 0x40)))
+    # The file target: a selector byte (extension, and 0x80 for the alpha search), then the file.
+    for selector, folder, name in ((0x80, "image_png", "rgba2x2.png"), (0x02, "image_gif", "2x2.gif"),
+                                   (0x83, "image_tga", "raw32.tga"), (0x04, "image_tga", "rle24.tga")):
+        with open(os.path.join(CORPUS, folder, name), "rb") as f:
+            put("image_file", "%02x-%s" % (selector, name), bytes([selector]) + f.read())
     maker = os.path.join(HERE, "make_jpeg_seed.c")
     with tempfile.TemporaryDirectory() as tmp:
         exe = os.path.join(tmp, "make_jpeg_seed")
@@ -124,6 +130,7 @@ def image_seeds():
             for name, args in (("gray8x8.jpg", ["1"]), ("rgb16x8.jpg", ["3"])):
                 data = subprocess.run([exe] + args, check=True, stdout=subprocess.PIPE).stdout
                 put("image_jpeg", name, data)
+                put("image_file", "81-" + name, b"\x81" + data)
         except (OSError, subprocess.CalledProcessError) as error:
             print("no JPEG seeds:", error, file=sys.stderr)
 
