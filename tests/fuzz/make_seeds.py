@@ -64,11 +64,12 @@ def xml_seeds():
 def font_seeds():
     put("font_desc", "font.txt",
         'SetDefaultPointSize 12;\nCreateLayer Main;\nLayerSetPointSize Main 12;\n'
-        'LayerSetImage Main "menu0.png";\nLayerSetAscent Main 10;\nLayerSetHeight Main 14;\n'
+        'LayerSetImage Main "glyphs.tga";\nLayerSetAscent Main 10;\nLayerSetHeight Main 14;\n'
         'Define Chars ( "A" "B" "C" );\nDefine Widths ( 5 6 7 );\n'
         'Define Rects ( (0 0 5 14) (5 0 6 14) (11 0 7 14) );\n'
         'LayerSetCharWidths Main Chars Widths;\nLayerSetImageMap Main Chars Rects;\n'
-        'LayerSetColorMult Main (255 128 0 255);\nLayerSetKerningPairs Main ("AB") (-1);\n'
+        'LayerSetColorMult Main (255 128 0 255);\nDefine Pairs ( "AB" );\nDefine Kerns ( -1 );\n'
+        'LayerSetKerningPairs Main Pairs Kerns;\n'
         'CreateLayer Shadow Main;\nLayerSetDrawMode Shadow 1;\nLayerSetBaseOffset Shadow 1;\n')
     put("font_desc", "nested.txt", 'Define A (1 (2 (3 "x")) B);\nDefine B A;\n# comment\nLayerSetAscent Nope 1;')
 
