@@ -2,8 +2,9 @@
 """Writes the starting corpus of every fuzz target into tests/fuzz/corpus/<target>/.
 
 Each seed is a small valid input (so the fuzzer starts inside the format) or a known edge
-case. Inputs that once crashed a reader are added by hand as crash-*.bin and never rewritten
-here. The JPEG seed comes from make_jpeg_seed.c (libjpeg), run by this script when a C
+case. Inputs that once failed a target are added by hand and never rewritten here, as are
+generated.* (the content generator's manifest and a font description of its own, with the
+glyph image renamed to the fuzz target's "glyphs.tga"). The JPEG seed comes from make_jpeg_seed.c (libjpeg), run by this script when a C
 compiler and libjpeg are at hand.
 """
 import os
