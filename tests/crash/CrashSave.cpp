@@ -4,7 +4,7 @@
 //   crash_save prepare GEN    two saves, GEN - 1 then GEN, so both the file and its backup exist
 //   crash_save save GEN       load, save generation GEN; after a failed save check the old file
 //                             is untouched and save again
-//   crash_save loop           load, then save the following generations until killed
+//   crash_save loop           load, then save the following generations until killed (20 s at most)
 //   crash_save check [A B]    the file (and backup) must each be a whole generation, the file
 //                             one of A and B when given; prints the file's generation
 //
@@ -14,6 +14,7 @@
 #include "game/players/PlayerFile.h"
 #include "game/players/Players.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -147,10 +148,13 @@ int main(int argc, char** argv)
     if (mode == "save" && argc == 3)
         return Save(*players, std::atoi(argv[2]), before);
     if (mode == "loop") {
-        for (int generation = loaded + 1;; ++generation) {
+        // Bounded, so a run.sh that is itself killed leaves nothing saving forever.
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        for (int generation = loaded + 1; std::chrono::steady_clock::now() < end; ++generation) {
             MakeGeneration(*players, generation);
             SavePreferences(*players);
         }
+        return 0;
     }
     std::fprintf(stderr, "usage: crash_save prepare GEN | save GEN | loop | check [A B]\n");
     return 2;
