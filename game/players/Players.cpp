@@ -8,6 +8,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <stdio.h> // renameat2
 #include <sys/stat.h>
 
 namespace Vel {
@@ -40,6 +42,14 @@ std::string KeepAside(const std::string& path)
         const std::string candidate = n == 0 ? base : base + "-" + std::to_string(n);
         if (Exists(candidate))
             continue;
+        // No-replace where the file system offers it, so a name taken since the look above is
+        // never written over.
+        if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, candidate.c_str(), RENAME_NOREPLACE) == 0)
+            return candidate;
+        if (errno == EEXIST)
+            continue;
+        if (errno != EINVAL && errno != ENOSYS)
+            return {};
         return ::rename(path.c_str(), candidate.c_str()) == 0 ? candidate : std::string{};
     }
     return {};
