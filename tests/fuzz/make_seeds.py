@@ -161,6 +161,7 @@ def other_seeds():
     put("command_line", "plain.txt", '/usr/bin/quorvane -windowed sound=0 "path with blanks"=x =dropped')
     put("command_line", "quoted.txt", '"C:\\Program Files\\q.exe" "a b" c="d e" "unclosed')
     put("command_line", "empty.txt", "")
+    put("command_line", "argv.bin", b"/usr/bin/quorvane\0-windowed\0name=a b\0=x\0q\"uote=1=2\0\0tab\tbed")
     put("safe_format", "owl.txt", "Hello %s, you scored %d. Letter %c? %-8s|%05d%%")
     put("safe_format", "refused.txt", "%s %d %s %d %c %s %n")
     # The player file target: a leading 0 decodes the raw bytes, anything else edits a good file
