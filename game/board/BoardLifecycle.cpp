@@ -17,6 +17,14 @@ constexpr std::array<ChartColour, kChartColourCount> kChartColours{{
     {73, 154, 255}, {255, 123, 20}, {232, 20, 77}, {18, 232, 188}, {89, 255, 20}, {132, 144, 159},
 }};
 
+// A failed window-mode byte alone loses no progress, and the player should not fear it did.
+std::string SaveFailureText(const SaveResult& result)
+{
+    return result.playerFileWritten
+             ? "The players were saved, but the screen mode could not be. See error.log in the game's user data folder."
+             : "The players could not be saved. See error.log in the game's user data folder.";
+}
+
 std::string FileNameOf(const std::string& path)
 {
     const size_t slash = path.find_last_of('/');
@@ -152,7 +160,7 @@ void Board::TellAboutPlayerFile()
              + " The players were restored from " + FileNameOf(PlayerBackupPath())
              + ", as they were one save earlier.";
     } else if (m_loadOutcome.save.tellPlayer) {
-        text = "The players could not be saved. See error.log in the game's user data folder.";
+        text = SaveFailureText(m_loadOutcome.save);
     }
     if (!text.empty())
         OpenDialog(kDialogNotice, kDialogOk, "PLAYER FILE", text);
@@ -176,8 +184,7 @@ SaveResult Board::SavePlayers(bool tellOnFailure)
     if (!result.ok) {
         std::fprintf(stderr, "Quorvane: %s\n", result.error.c_str());
         if (tellOnFailure && result.tellPlayer)
-            OpenDialog(kDialogNotice, kDialogOk, "PLAYER FILE",
-                       "The players could not be saved. See error.log in the game's user data folder.");
+            OpenDialog(kDialogNotice, kDialogOk, "PLAYER FILE", SaveFailureText(result));
     }
     return result;
 }

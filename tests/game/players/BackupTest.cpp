@@ -187,4 +187,28 @@ TEST_F(BackupTest, AFileReplacedDuringTheRunIsKeptAsideNotBackedUp)
     EXPECT_EQ(Read(PlayerBackupPath()), goodBackup);
 }
 
+TEST_F(BackupTest, AFailedWindowModeByteDoesNotReadAsLostPlayers)
+{
+    auto players = std::make_unique<Players>();
+    ASSERT_EQ(LoadPreferences(*players).kind, LoadOutcome::Kind::Created);
+    std::filesystem::remove(WindowModeFilePath());
+    std::filesystem::create_directories(fs::path(WindowModeFilePath()) / "in the way");
+    ResetProfile(*players, 0, "Ada");
+    const SaveResult saved = SavePreferences(*players);
+    EXPECT_FALSE(saved.ok);
+    EXPECT_TRUE(saved.playerFileWritten);
+    EXPECT_NE(saved.error.find("screen mode"), std::string::npos) << saved.error;
+    EXPECT_EQ(Read(PlayerFilePath()), AsString(EncodePlayerFile(*players)));
+
+    // A backup that cannot be kept fails the whole save: the file in place stays as it was.
+    std::filesystem::remove(PlayerBackupPath());
+    std::filesystem::create_directories(fs::path(PlayerBackupPath()) / "occupied");
+    const std::string before = Read(PlayerFilePath());
+    ResetProfile(*players, 0, "Bob");
+    const SaveResult failed = SavePreferences(*players);
+    EXPECT_FALSE(failed.ok);
+    EXPECT_FALSE(failed.playerFileWritten);
+    EXPECT_EQ(Read(PlayerFilePath()), before);
+}
+
 } // namespace
