@@ -35,6 +35,9 @@ namespace {
 
 AppBase* g_app = nullptr;
 
+// As close to the exec as static initialisation gets; the trace measures from here.
+const std::chrono::steady_clock::time_point g_processStart = std::chrono::steady_clock::now();
+
 // Settings values are 32-bit; signed ones (positions, levels) are stored as their bit pattern.
 int32_t AsSigned(uint32_t v) { return int32_t(v); }
 
@@ -47,6 +50,19 @@ AppBase::AppBase()
     m_mainThread = std::this_thread::get_id();
     if (!g_app)
         g_app = this;
+    const char* trace = std::getenv("QUORVANE_TRACE");
+    m_traceMoments = trace && std::strcmp(trace, "1") == 0;
+}
+
+void AppBase::TraceMoment(const char* moment)
+{
+    if (!m_traceMoments)
+        return;
+    using namespace std::chrono;
+    const double sinceStart = duration<double, std::milli>(steady_clock::now() - g_processStart).count();
+    const double epoch = duration<double, std::milli>(system_clock::now().time_since_epoch()).count();
+    std::fprintf(stderr, "QUORVANE_TRACE %s %.1f ms epoch_ms %.1f\n", moment, sinceStart, epoch);
+    std::fflush(stderr);
 }
 
 AppBase::~AppBase()

@@ -84,6 +84,12 @@ public:
     // Restarts lag measurement, forgetting time spent away from the loop (mode changes, drags).
     void ResetLagClock();
 
+    // Start-up moments for performance measurement: with QUORVANE_TRACE=1 in the environment
+    // each moment is one stderr line "QUORVANE_TRACE <moment> <ms since start> ms epoch_ms <ms>"
+    // (the wall-clock figure lets a script that noted its own exec time measure from there).
+    void TraceMoment(const char* moment);
+    bool m_traceMoments = false;
+
     // Window and screen mode.
     virtual bool MakeWindow();
     virtual void SetScreenMode(bool windowed, bool use3D, bool force);

@@ -293,9 +293,10 @@ void AppBase::Redraw()
         DrawFpsCounter(m_presentFrame.data());
         bits = m_presentFrame.data();
     }
-    if (m_window->Present(bits, m_width))
-        ++m_presentCount;
-    else
+    if (m_window->Present(bits, m_width)) {
+        if (++m_presentCount == 1)
+            TraceMoment("first_frame");
+    } else
         m_displayLost = true;
 }
 

@@ -128,6 +128,7 @@ void GameApp::OnLoadingDone()
         return;
     }
     m_loadingComplete = true;
+    TraceMoment("loading_done");
     if (m_titleScreen)
         m_titleScreen->MarkDirty();
 }
@@ -169,6 +170,7 @@ void GameApp::CreateBoard()
         m_boardPausedForFocus = true;
     }
     m_board->Initialise();
+    TraceMoment("main_menu");
 }
 
 void GameApp::OnAppFocusGained()

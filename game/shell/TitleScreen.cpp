@@ -101,6 +101,8 @@ void TitleScreen::Update()
     case TitlePhase::WaitForClick:
         // The link only appears once the title is fully shown and loading is complete.
         if (m_app && m_app->m_loadingComplete && m_continueLink) {
+            if (!m_continueLink->m_visible)
+                m_app->TraceMoment("continue_offered");
             m_continueLink->SetVisible(true);
             m_continueLink->SetDisabled(false);
         }
