@@ -149,6 +149,15 @@ public:
     void UpdateTextFields();
     void DrawTextFields(Graphics* g);
 
+    // ---- Redrawing ----
+    // A digest of every field the screens draw from (anything a screen's drawing reads must be
+    // in it), or one that changes every tick on screens it does not cover.
+    uint64_t FrameDigest() const;
+    // Each tick: the Board is marked dirty only when its digest differs from the drawn one.
+    void MarkDirtyIfChanged();
+    uint64_t m_drawnDigest = 0;
+    bool m_drawnDigestValid = false;
+
     // ---- Menus and dialogs ----
     void BuildMainMenu();
     void OpenDialog(int kind, int style, const std::string& header, const std::string& text);

@@ -121,7 +121,7 @@ void Board::Update()
         if (m_mouseButton == 1)
             m_mouseButton = 0;
     }
-    MarkDirtyFull();
+    MarkDirtyIfChanged();
 }
 
 void Board::VoiceStep()
