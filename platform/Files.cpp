@@ -161,6 +161,11 @@ bool KeepPrevious(const std::string& path, const std::string& keepAs, std::strin
         error = Reason("cannot look at", path);
         return false;
     }
+    // A writer killed between keeping and replacing leaves both names on one file; renaming a
+    // link over its own file does nothing and would leave the temporary name behind.
+    struct stat kept {};
+    if (::stat(keepAs.c_str(), &kept) == 0 && kept.st_dev == st.st_dev && kept.st_ino == st.st_ino)
+        return true;
     const std::string temp = UniqueTempName(keepAs);
     if (::link(path.c_str(), temp.c_str()) != 0) {
         if (errno == ENOSPC || errno == EIO || errno == EDQUOT || errno == EROFS || errno == ENOENT) {

@@ -93,6 +93,17 @@ TEST_F(AtomicWriteTest, RemovesTemporariesOfKilledWritersButNothingElse)
     EXPECT_EQ(Names(), expected);
 }
 
+TEST_F(AtomicWriteTest, AKeptFileThatIsStillTheCurrentOneIsKeptAsItIs)
+{
+    // What a writer killed after keeping the old file and before replacing it leaves.
+    ASSERT_TRUE(Write("current").ok);
+    fs::create_hard_link(m_path, m_keep);
+    ASSERT_TRUE(Write("new").ok);
+    EXPECT_EQ(Read(m_keep), "current");
+    EXPECT_EQ(Read(m_path), "new");
+    EXPECT_EQ(Names(), (std::set<std::string>{"pref.dat", "pref.dat.bak"}));
+}
+
 TEST_F(AtomicWriteTest, KeptFileMustShareTheFolder)
 {
     const Plat::WriteResult r = Plat::WriteFileAtomically(m_path, "x", 1, {(m_dir / "sub" / "pref.dat.bak").string()});
