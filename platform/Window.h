@@ -25,7 +25,7 @@ enum CursorKind : int {
     kCursorKindCount = 13,
 };
 
-struct WindowSpec {
+struct WindowOptions {
     std::string title;
     int width = 800;
     int height = 600;
@@ -40,7 +40,7 @@ public:
 
     // Creates the window, or re-creates it in another mode. On failure `error` says why and the
     // previous window, if any, is kept.
-    virtual bool Open(const WindowSpec& spec, std::string& error) = 0;
+    virtual bool Open(const WindowOptions& options, std::string& error) = 0;
     virtual bool IsFullScreen() const = 0;
     // Restores the window if minimised and brings it to the front.
     virtual void Raise() = 0;

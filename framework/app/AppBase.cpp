@@ -344,25 +344,25 @@ bool AppBase::MakeWindow()
     if (!m_window)
         m_window = m_backend->MakeWindow();
     for (;;) {
-        Plat::WindowSpec spec;
-        spec.title = m_productName;
-        spec.width = m_width;
-        spec.height = m_height;
-        spec.fullScreen = !m_windowed;
+        Plat::WindowOptions options;
+        options.title = m_productName;
+        options.width = m_width;
+        options.height = m_height;
+        options.fullScreen = !m_windowed;
         if (m_windowed) {
             int dw = 0, dh = 0;
             m_window->GetDesktopSize(dw, dh);
             if (m_preferredX != -1 || m_preferredY != -1) {
                 // Keep the whole window 4 pixels inside the desktop.
-                spec.x = std::clamp(m_preferredX, 4, std::max(4, dw - m_width - 4));
-                spec.y = std::clamp(m_preferredY, 4, std::max(4, dh - m_height - 4));
+                options.x = std::clamp(m_preferredX, 4, std::max(4, dw - m_width - 4));
+                options.y = std::clamp(m_preferredY, 4, std::max(4, dh - m_height - 4));
             } else if (dw > 0 && dh > 0) {
-                spec.x = std::max(0, (dw - m_width) / 2);
-                spec.y = std::max(0, int((dh - m_height) * 0.382));
+                options.x = std::max(0, (dw - m_width) / 2);
+                options.y = std::max(0, int((dh - m_height) * 0.382));
             }
         }
         std::string error;
-        if (m_window->Open(spec, error)) {
+        if (m_window->Open(options, error)) {
             m_inWindowedWindow = m_windowed;
             break;
         }

@@ -5,13 +5,13 @@
 
 namespace Plat {
 
-bool NullWindow::Open(const WindowSpec& spec, std::string& error)
+bool NullWindow::Open(const WindowOptions& options, std::string& error)
 {
-    if (spec.fullScreen ? m_failFullScreen : m_failWindowed) {
-        error = spec.fullScreen ? "full screen is not available" : "no window is possible";
+    if (options.fullScreen ? m_failFullScreen : m_failWindowed) {
+        error = options.fullScreen ? "full screen is not available" : "no window is possible";
         return false;
     }
-    m_spec = spec;
+    m_spec = options;
     m_open = true;
     ++m_opens;
     return true;

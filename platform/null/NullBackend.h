@@ -14,7 +14,7 @@ namespace Plat {
 
 class NullWindow : public Window {
 public:
-    bool Open(const WindowSpec& spec, std::string& error) override;
+    bool Open(const WindowOptions& options, std::string& error) override;
     bool IsFullScreen() const override { return m_open && m_spec.fullScreen; }
     void Raise() override
     {
@@ -42,7 +42,7 @@ public:
 
     // What a test inspects.
     bool m_open = false;
-    WindowSpec m_spec;
+    WindowOptions m_spec;
     int m_opens = 0;
     int m_presents = 0;
     int m_raises = 0;

@@ -107,7 +107,7 @@ public:
     SdlWindow(SdlBackend& backend, bool useTexture) : m_backend(backend), m_useTexture(useTexture) {}
     ~SdlWindow() override;
 
-    bool Open(const WindowSpec& spec, std::string& error) override;
+    bool Open(const WindowOptions& options, std::string& error) override;
     bool IsFullScreen() const override { return m_fullScreen; }
     void Raise() override
     {
@@ -163,7 +163,7 @@ public:
 
 private:
     void DrawCursorImage();
-    bool ApplyMode(const WindowSpec& spec);
+    bool ApplyMode(const WindowOptions& options);
     bool PresentSurface();
     bool PresentTexture();
 
@@ -269,30 +269,30 @@ SdlWindow::~SdlWindow()
         SDL_DestroyWindow(m_window);
 }
 
-bool SdlWindow::Open(const WindowSpec& spec, std::string& error)
+bool SdlWindow::Open(const WindowOptions& options, std::string& error)
 {
     if (!m_backend.HasDisplay()) {
         error = "no display: " + m_backend.VideoError();
         return false;
     }
-    if (spec.width <= 0 || spec.height <= 0) {
+    if (options.width <= 0 || options.height <= 0) {
         error = "bad window size";
         return false;
     }
-    if (m_window && (spec.width != m_width || spec.height != m_height)) {
+    if (m_window && (options.width != m_width || options.height != m_height)) {
         error = "the screen size cannot change";
         return false;
     }
     if (!m_window) {
-        const int x = spec.x < 0 ? int(SDL_WINDOWPOS_CENTERED) : spec.x;
-        const int y = spec.y < 0 ? int(SDL_WINDOWPOS_CENTERED) : spec.y;
-        m_window = SDL_CreateWindow(spec.title.c_str(), x, y, spec.width, spec.height, SDL_WINDOW_HIDDEN);
+        const int x = options.x < 0 ? int(SDL_WINDOWPOS_CENTERED) : options.x;
+        const int y = options.y < 0 ? int(SDL_WINDOWPOS_CENTERED) : options.y;
+        m_window = SDL_CreateWindow(options.title.c_str(), x, y, options.width, options.height, SDL_WINDOW_HIDDEN);
         if (!m_window) {
             error = SDL_GetError();
             return false;
         }
-        m_width = spec.width;
-        m_height = spec.height;
+        m_width = options.width;
+        m_height = options.height;
         m_frame.assign(size_t(m_width) * size_t(m_height), 0xFF000000u);
         m_staging = SDL_CreateRGBSurfaceWithFormatFrom(m_frame.data(), m_width, m_height, 32, m_width * 4,
                                                        SDL_PIXELFORMAT_ARGB8888);
@@ -311,15 +311,15 @@ bool SdlWindow::Open(const WindowSpec& spec, std::string& error)
             }
         }
         m_backend.m_window = this;
-        if (spec.fullScreen)
-            ApplyMode(spec);
+        if (options.fullScreen)
+            ApplyMode(options);
         SDL_ShowWindow(m_window);
         SDL_RaiseWindow(m_window);
         SDL_StartTextInput();
         SetSystemCursor(m_cursorKind);
         return true;
     }
-    if (!ApplyMode(spec)) {
+    if (!ApplyMode(options)) {
         error = SDL_GetError();
         return false;
     }
@@ -331,9 +331,9 @@ bool SdlWindow::Open(const WindowSpec& spec, std::string& error)
 // Full screen is a borderless window on top covering the display, with the picture scaled and
 // letterboxed into it. Unlike a window-manager full-screen request it also works where no window
 // manager runs (a bare X server), and the desktop's mode never changes.
-bool SdlWindow::ApplyMode(const WindowSpec& spec)
+bool SdlWindow::ApplyMode(const WindowOptions& options)
 {
-    if (spec.fullScreen) {
+    if (options.fullScreen) {
         SDL_Rect bounds{0, 0, 0, 0};
         if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(m_window)), &bounds) != 0)
             return false;
@@ -345,12 +345,12 @@ bool SdlWindow::ApplyMode(const WindowSpec& spec)
         SDL_SetWindowAlwaysOnTop(m_window, SDL_FALSE);
         SDL_SetWindowBordered(m_window, SDL_TRUE);
         SDL_SetWindowSize(m_window, m_width, m_height);
-        if (spec.x >= 0 && spec.y >= 0)
-            SDL_SetWindowPosition(m_window, spec.x, spec.y);
+        if (options.x >= 0 && options.y >= 0)
+            SDL_SetWindowPosition(m_window, options.x, options.y);
         else
             SDL_SetWindowPosition(m_window, int(SDL_WINDOWPOS_CENTERED), int(SDL_WINDOWPOS_CENTERED));
     }
-    m_fullScreen = spec.fullScreen;
+    m_fullScreen = options.fullScreen;
     return true;
 }
 

@@ -38,9 +38,9 @@ protected:
         ASSERT_TRUE(m_backend) << error;
         ASSERT_TRUE(m_backend->HasDisplay());
         m_window = m_backend->MakeWindow();
-        Plat::WindowSpec spec;
-        spec.title = "test";
-        ASSERT_TRUE(m_window->Open(spec, error)) << error;
+        Plat::WindowOptions options;
+        options.title = "test";
+        ASSERT_TRUE(m_window->Open(options, error)) << error;
         Plat::Event e;
         while (m_backend->PollEvent(e)) {
         }
@@ -131,10 +131,10 @@ TEST_F(SdlBackendTest, FullScreenScalesPointerPositionsBackToTheLogicalScreenAnd
 {
     std::vector<uint32_t> frame(800 * 600, 0xFF336699u);
     EXPECT_TRUE(m_window->Present(frame.data(), 800));
-    Plat::WindowSpec spec;
-    spec.fullScreen = true;
+    Plat::WindowOptions options;
+    options.fullScreen = true;
     std::string error;
-    ASSERT_TRUE(m_window->Open(spec, error)) << error;
+    ASSERT_TRUE(m_window->Open(options, error)) << error;
     EXPECT_TRUE(m_window->IsFullScreen());
     EXPECT_TRUE(m_window->Present(frame.data(), 800));
     int x = 0, y = 0;
@@ -155,8 +155,8 @@ TEST_F(SdlBackendTest, FullScreenScalesPointerPositionsBackToTheLogicalScreenAnd
     EXPECT_NEAR(events.back().x, 400, 1);
     EXPECT_NEAR(events.back().y, 300, 1);
 
-    spec.fullScreen = false;
-    ASSERT_TRUE(m_window->Open(spec, error)) << error;
+    options.fullScreen = false;
+    ASSERT_TRUE(m_window->Open(options, error)) << error;
     EXPECT_FALSE(m_window->IsFullScreen());
     m_window->SetSystemCursor(-1); // ignored, not an out-of-table read
     m_window->SetSystemCursor(Plat::kCursorKindCount);
