@@ -83,6 +83,7 @@ void GameApp::Init()
     GetWidgetManager()->AddWidget(m_titleScreen);
 
     m_loadingTaskCount = resources->CountGroupResources("Game") + resources->CountGroupResources("Quorvane");
+    TraceMoment("init_done");
 }
 
 bool GameApp::LoadGroupInSteps(const char* group)
