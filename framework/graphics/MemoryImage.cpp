@@ -33,6 +33,13 @@ const uint16_t* BlendTable()
 
 namespace {
 
+// Callers may pass channels outside 0..255; the blend tables index by the packed bytes.
+uint32_t ClampedPacked(const Color& c)
+{
+    return Color(std::clamp(c.red, 0, 255), std::clamp(c.green, 0, 255), std::clamp(c.blue, 0, 255),
+                 std::clamp(c.alpha, 0, 255)).ToPacked();
+}
+
 enum OpacityClass : uint8_t { kTransparent, kOpaque, kPartial };
 
 inline uint8_t OpacityOf(uint32_t p)
@@ -342,8 +349,7 @@ void MemoryImage::FillRect(const Rect& rect, const Color& color, int drawMode)
     const Rect r = rect.Intersection(Bounds(*this));
     uint32_t* bits = GetBits();
     if (r.IsEmpty() || !bits || color.alpha <= 0) return;
-    const uint32_t s = Color(std::clamp(color.red, 0, 255), std::clamp(color.green, 0, 255),
-                             std::clamp(color.blue, 0, 255), std::min(color.alpha, 255)).ToPacked();
+    const uint32_t s = ClampedPacked(color);
     const uint16_t* table = Pixel::BlendTable();
     const uint32_t amount = Pixel::AdditiveAmount(s);
     for (int y = r.y; y < r.y + r.height; ++y) {
@@ -386,8 +392,7 @@ void MemoryImage::DrawLine(double x1, double y1, double x2, double y2, const Col
     if (!bits || area.IsEmpty() || color.alpha <= 0) return;
     if (!std::isfinite(x1) || !std::isfinite(y1) || !std::isfinite(x2) || !std::isfinite(y2)) return;
     if (!ClipSegment(area, x1, y1, x2, y2)) return;
-    const uint32_t s = Color(std::clamp(color.red, 0, 255), std::clamp(color.green, 0, 255),
-                             std::clamp(color.blue, 0, 255), std::min(color.alpha, 255)).ToPacked();
+    const uint32_t s = ClampedPacked(color);
     const uint16_t* table = Pixel::BlendTable();
     // The clipped ends round to pixels inside the area, so every step lands inside it.
     auto toInt = [](double v) { return int64_t(std::floor(v + 0.5)); };
@@ -425,8 +430,7 @@ void MemoryImage::Blt(Image* srcImage, int x, int y, const Rect& srcRect, const 
     }
     const uint32_t* srcBits = src->GetBits();
     const int sw = src->m_width;
-    const uint32_t k = Color(std::clamp(color.red, 0, 255), std::clamp(color.green, 0, 255),
-                             std::clamp(color.blue, 0, 255), std::clamp(color.alpha, 0, 255)).ToPacked();
+    const uint32_t k = ClampedPacked(color);
     const bool white = k == 0xFFFFFFFF;
     const uint16_t* table = Pixel::BlendTable();
     const uint8_t* runs = !white ? nullptr
@@ -479,8 +483,7 @@ void MemoryImage::BltMirror(Image* srcImage, int x, int y, const Rect& srcRect, 
     }
     const uint32_t* srcBits = src->GetBits();
     uint32_t* dstBits = GetBits();
-    const uint32_t k = Color(std::clamp(color.red, 0, 255), std::clamp(color.green, 0, 255),
-                             std::clamp(color.blue, 0, 255), std::clamp(color.alpha, 0, 255)).ToPacked();
+    const uint32_t k = ClampedPacked(color);
     const uint16_t* table = Pixel::BlendTable();
     for (int yy = d.y; yy < d.y + d.height; ++yy) {
         const int sy = sr.y + (yy - destY0);
@@ -512,8 +515,7 @@ void MemoryImage::StretchBlt(Image* srcImage, const Rect& destRect, const Rect& 
     const uint32_t* srcBits = src->GetBits();
     uint32_t* dstBits = GetBits();
     const int sw = src->m_width;
-    const uint32_t k = Color(std::clamp(color.red, 0, 255), std::clamp(color.green, 0, 255),
-                             std::clamp(color.blue, 0, 255), std::clamp(color.alpha, 0, 255)).ToPacked();
+    const uint32_t k = ClampedPacked(color);
     const uint16_t* table = Pixel::BlendTable();
 
     for (int yy = d.y; yy < d.y + d.height; ++yy) {
@@ -584,8 +586,7 @@ void MemoryImage::BltRotated(Image* srcImage, double x, double y, const Rect& sr
     }
     const uint32_t* srcBits = src->GetBits();
     uint32_t* dstBits = GetBits();
-    const uint32_t k = Color(std::clamp(color.red, 0, 255), std::clamp(color.green, 0, 255),
-                             std::clamp(color.blue, 0, 255), std::clamp(color.alpha, 0, 255)).ToPacked();
+    const uint32_t k = ClampedPacked(color);
     const uint16_t* table = Pixel::BlendTable();
     for (int yy = y0; yy < y1; ++yy) {
         for (int xx = x0; xx < x1; ++xx) {
