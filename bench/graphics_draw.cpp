@@ -1,5 +1,6 @@
-// Full-screen drawing costs: alpha and additive blits, fills and a line of text, with the
-// plain per-pixel formulas and a memcpy of the same bytes as yardsticks.
+// Full-screen drawing costs: opaque, alpha, additive, tinted, stretched, clipped and cel-by-cel
+// blits, fills, lines and a line of text, with the plain per-pixel formulas and a memcpy of the
+// same bytes as yardsticks.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -18,24 +19,27 @@ namespace {
 
 constexpr int kW = 800, kH = 600;
 
-// A screen-sized sprite sheet: soft-edged discs (opaque centres, translucent rims, clear
-// between them), the shape of what the game draws.
-MemoryImage Sprites()
+// Soft-edged discs, one per 100 x 100 square (opaque centres, translucent rims, clear between
+// them), the shape of what the game draws.
+MemoryImage Discs(int width, int height)
 {
-    std::vector<uint32_t> bits(size_t(kW) * kH);
+    std::vector<uint32_t> bits(size_t(width) * height);
     std::mt19937 rng(1);
-    for (int y = 0; y < kH; ++y) {
-        for (int x = 0; x < kW; ++x) {
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
             const int cx = x % 100 - 50, cy = y % 100 - 50;
             const int d2 = cx * cx + cy * cy;
             const int alpha = d2 < 30 * 30 ? 255 : d2 < 45 * 45 ? 255 - (d2 - 900) * 255 / 1125 : 0;
-            bits[size_t(y) * kW + x] = uint32_t(alpha) << 24 | (rng() & 0xFFFFFF);
+            bits[size_t(y) * width + x] = uint32_t(alpha) << 24 | (rng() & 0xFFFFFF);
         }
     }
     MemoryImage image;
-    image.SetBits(bits.data(), kW, kH);
+    image.SetBits(bits.data(), width, height);
     return image;
 }
+
+// A screen-sized sprite sheet.
+MemoryImage Sprites() { return Discs(kW, kH); }
 
 // Every pixel translucent: nothing for the run-length paths to skip or copy.
 MemoryImage AllTranslucent()
@@ -148,6 +152,89 @@ void BM_ModulatedBlit(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * kW * kH);
 }
 BENCHMARK(BM_ModulatedBlit)->Unit(benchmark::kMicrosecond);
+
+void BM_OpaqueBlit(benchmark::State& state)
+{
+    MemoryImage src = Screen();
+    MemoryImage dst = Screen();
+    Graphics g(&dst);
+    for (auto _ : state) {
+        g.DrawImage(&src, 0, 0);
+        benchmark::DoNotOptimize(dst.GetBits());
+    }
+    state.SetItemsProcessed(state.iterations() * kW * kH);
+}
+BENCHMARK(BM_OpaqueBlit)->Unit(benchmark::kMicrosecond);
+
+// A quarter-size sheet doubled onto the whole screen, filtered and one source pixel per pixel.
+void BM_StretchBlit(benchmark::State& state, bool fast)
+{
+    MemoryImage src = Discs(kW / 2, kH / 2);
+    MemoryImage dst = Screen();
+    Graphics g(&dst);
+    g.SetFastStretch(fast);
+    for (auto _ : state) {
+        g.DrawImage(&src, Rect(0, 0, kW, kH), Rect(0, 0, kW / 2, kH / 2));
+        benchmark::DoNotOptimize(dst.GetBits());
+    }
+    state.SetItemsProcessed(state.iterations() * kW * kH);
+}
+BENCHMARK_CAPTURE(BM_StretchBlit, filtered, false)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_StretchBlit, fast, true)->Unit(benchmark::kMicrosecond);
+
+// An animation strip of 48 cels of 100 x 100 in one row, every cel drawn once so that together
+// they tile the screen.
+void BM_CelStrip(benchmark::State& state)
+{
+    constexpr int kCels = 48, kCel = 100;
+    MemoryImage strip = Discs(kCels * kCel, kCel);
+    strip.SetCelGrid(1, kCels);
+    MemoryImage dst = Screen();
+    Graphics g(&dst);
+    for (auto _ : state) {
+        for (int cel = 0; cel < kCels; ++cel)
+            g.DrawCel(&strip, cel % (kW / kCel) * kCel, cel / (kW / kCel) * kCel, cel);
+        benchmark::DoNotOptimize(dst.GetBits());
+    }
+    state.SetItemsProcessed(state.iterations() * kCels * kCel * kCel);
+}
+BENCHMARK(BM_CelStrip)->Unit(benchmark::kMicrosecond);
+
+// The screen-sized sheet pushed right and down, past the clip rectangle and past the screen's
+// edges: only the 600 x 450 where the clip and the image meet is drawn.
+void BM_ClippedBlit(benchmark::State& state)
+{
+    MemoryImage src = Sprites();
+    MemoryImage dst = Screen();
+    Graphics g(&dst);
+    g.SetClipRect(Rect(50, 50, 700, 500));
+    for (auto _ : state) {
+        g.DrawImage(&src, 150, 100);
+        benchmark::DoNotOptimize(dst.GetBits());
+    }
+    state.SetItemsProcessed(state.iterations() * 600 * 450);
+}
+BENCHMARK(BM_ClippedBlit)->Unit(benchmark::kMicrosecond);
+
+// A fan of 600 lines across the screen, 800 pixels each: as many pixels as the frame holds.
+void BM_Line(benchmark::State& state, Color color, int mode)
+{
+    MemoryImage dst = Screen();
+    Graphics g(&dst);
+    g.SetColor(color);
+    g.SetDrawMode(mode);
+    for (auto _ : state) {
+        for (int y = 0; y < kH; ++y)
+            g.DrawLine(0, y, kW - 1, kH - 1 - y);
+        benchmark::DoNotOptimize(dst.GetBits());
+    }
+    state.SetItemsProcessed(state.iterations() * kW * kH);
+}
+BENCHMARK_CAPTURE(BM_Line, opaque, Color(240, 200, 40), Vel::kDrawModeNormal)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Line, translucent, Color(240, 200, 40, 128), Vel::kDrawModeNormal)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(BM_Line, additive, Color(240, 200, 40, 128), Vel::kDrawModeAdditive)
+    ->Unit(benchmark::kMicrosecond);
 
 void BM_Fill(benchmark::State& state)
 {
