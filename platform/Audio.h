@@ -24,11 +24,14 @@ public:
     // Held around changes the callback must not see half-done.
     virtual void Lock() = 0;
     virtual void Unlock() = 0;
+    // True when nothing ever hears what the callback writes: the mixer may then only keep
+    // time instead of decoding and mixing.
+    virtual bool DiscardsOutput() const { return false; }
 };
 
 // The SDL device (platform/sdl2); falls back to a closed device when none can be opened. The
 // closed device still pulls its callback in real time and drops the samples, so sounds play
-// silently and finish when they would have.
+// silently and finish when they would have; it says so through DiscardsOutput.
 std::unique_ptr<AudioDevice> CreateSdlAudioDevice();
 
 // A device without output whose callback a test pulls by hand, to inspect the mixed samples.

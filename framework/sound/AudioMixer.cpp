@@ -38,6 +38,11 @@ void AudioMixer::Render(int16_t* out, int frames)
     std::lock_guard lock(m_mutex);
     const size_t count = size_t(frames) * Plat::kAudioChannels;
     m_mix.assign(count, 0.0f);
+    if (m_device.DiscardsOutput()) {
+        for (MixSource* source : m_sources)
+            source->Skip(m_mix.data(), frames);
+        return;
+    }
     for (MixSource* source : m_sources)
         source->MixInto(m_mix.data(), frames);
     for (size_t i = 0; i < count; ++i)

@@ -14,6 +14,9 @@ public:
     virtual ~MixSource() = default;
     // Adds `frames` stereo frames (interleaved left/right, full scale = 32768) into `mix`.
     virtual void MixInto(float* mix, int frames) = 0;
+    // Moves on by `frames` frames when the output is heard by nobody. `scratch` holds room for
+    // the frames; a source that can keep time without producing samples does so.
+    virtual void Skip(float* scratch, int frames) { MixInto(scratch, frames); }
 };
 
 class AudioMixer {

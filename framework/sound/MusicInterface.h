@@ -74,6 +74,8 @@ public:
     }
     // Once per update tick: steps the fades.
     virtual void Update() {}
+    // True while a playing song's volume is still moving: its fade steps with every tick.
+    virtual bool IsFading() { return false; }
 };
 
 } // namespace Vel

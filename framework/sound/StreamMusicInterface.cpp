@@ -50,6 +50,9 @@ struct StreamMusicInterface::Song {
     float b[2] = {0, 0};
     double phase = 0.0;
     bool drained = false; // the last frame has been taken
+    // Counted instead of decoded while nobody hears the output (non-looping songs only).
+    double skippedFrames = 0.0;
+    ogg_int64_t totalFrames = -1;
 
     ~Song()
     {
@@ -97,6 +100,7 @@ struct StreamMusicInterface::Song {
         drained = false;
         ended = false;
         phase = 0.0;
+        skippedFrames = 0.0;
     }
 
     // The next decoded frame; false at the end of a song that does not loop.
@@ -164,6 +168,23 @@ struct StreamMusicInterface::Song {
                     std::copy(a, a + 2, b);
             }
         }
+    }
+
+    // Moves on by `frames` output frames without decoding: a looping song simply plays on, one
+    // that does not loop ends when its last frame would have been played.
+    void Skip(int frames)
+    {
+        if (!open) {
+            Finish();
+            return;
+        }
+        if (looping)
+            return;
+        if (totalFrames < 0)
+            totalFrames = ov_pcm_total(&file, -1);
+        skippedFrames += double(frames) * double(rate) / double(Plat::kAudioRate);
+        if (totalFrames <= 0 || double(ov_pcm_tell(&file)) + skippedFrames >= double(totalFrames))
+            Finish();
     }
 
     void Finish()
@@ -395,6 +416,15 @@ void StreamMusicInterface::SetMusicAmplify(int songId, double amp)
     (void)amp;
 }
 
+bool StreamMusicInterface::IsFading()
+{
+    std::lock_guard lock(m_mutex);
+    for (auto& [id, song] : m_songs)
+        if (song->state == SongState::kPlaying && song->volumeAdd != 0.0)
+            return true;
+    return false;
+}
+
 void StreamMusicInterface::Update()
 {
     std::lock_guard lock(m_mutex);
@@ -425,6 +455,14 @@ void StreamMusicInterface::MixInto(float* mix, int frames)
         const float gain = float(std::clamp(song->volume, 0.0, 1.0) * global);
         song->Mix(mix, frames, gain);
     }
+}
+
+void StreamMusicInterface::Skip(float*, int frames)
+{
+    std::lock_guard lock(m_mutex);
+    for (auto& [id, song] : m_songs)
+        if (song->state == SongState::kPlaying)
+            song->Skip(frames);
 }
 
 } // namespace Vel

@@ -41,8 +41,11 @@ public:
     // Amplification belongs to tracker modules; streams have none, so this changes nothing.
     void SetMusicAmplify(int songId, double amp) override;
     void Update() override;
+    bool IsFading() override;
 
     void MixInto(float* mix, int frames) override;
+    // Unheard songs are not decoded: they only keep count of where they would be.
+    void Skip(float* scratch, int frames) override;
 
     // For inspection: the song's current volume (0..cap), -1 when no such song.
     double GetSongVolume(int songId);

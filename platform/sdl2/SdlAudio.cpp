@@ -7,6 +7,10 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -22,8 +26,9 @@ class SdlAudioDevice : public AudioDevice {
 public:
     ~SdlAudioDevice() override
     {
-        if (m_id != 0)
-            SDL_CloseAudioDevice(m_id); // waits for the callback to return
+        if (m_id == 0)
+            return; // see CreateSdlAudioDevice: the subsystem stays up until SDL_Quit
+        SDL_CloseAudioDevice(m_id); // waits for the callback to return
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
 
@@ -90,6 +95,7 @@ public:
     }
 
     bool IsOpen() const override { return false; }
+    bool DiscardsOutput() const override { return true; }
     void SetCallback(AudioCallback callback) override
     {
         std::lock_guard lock(m_mutex);
@@ -101,13 +107,14 @@ public:
 private:
     void Run()
     {
-        // 50 ms a pull keeps the idle cost to 20 wake-ups a second.
-        constexpr int kFrames = kAudioRate / 20;
+        // 100 ms a pull: ten wake-ups a second, and a sound still ends within 0.1 s of when
+        // it would have.
+        constexpr int kFrames = kAudioRate / 10;
         std::vector<int16_t> buffer(size_t(kFrames) * kAudioChannels);
         auto next = std::chrono::steady_clock::now();
         std::unique_lock lock(m_mutex);
         while (!m_stop) {
-            next += std::chrono::milliseconds(50);
+            next += std::chrono::milliseconds(100);
             if (m_wake.wait_until(lock, next, [this] { return m_stop; }))
                 break;
             if (m_callback) {
@@ -124,16 +131,48 @@ private:
     std::thread m_thread;
 };
 
+// Whether a sound server or a sound card could be there. SDL's audio start-up reads the ALSA
+// configuration and, when no device opens, leaves a device-watching thread waking ten times a
+// second; on a machine without either it is not started at all.
+bool SoundOutputMayExist()
+{
+    for (const char* forced : {"SDL_AUDIODRIVER", "PULSE_SERVER", "AUDIODEV"})
+        if (const char* value = std::getenv(forced); value && *value)
+            return true;
+    std::vector<std::string> sockets = {"/run/pulse/native", "/var/run/pulse/native"};
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime) {
+        sockets.push_back(std::string(runtime) + "/pulse/native");
+        sockets.push_back(std::string(runtime) + "/pipewire-0");
+    }
+    for (const std::string& socket : sockets)
+        if (::access(socket.c_str(), F_OK) == 0)
+            return true;
+    if (::access("/dev/dsp", F_OK) == 0)
+        return true;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator("/dev/snd", ec))
+        if (entry.path().filename().string().rfind("pcmC", 0) == 0)
+            return true;
+    return false;
+}
+
 } // namespace
 
 std::unique_ptr<AudioDevice> CreateSdlAudioDevice()
 {
+    if (!SoundOutputMayExist()) {
+        std::fprintf(stderr, "Sound is off: no sound card or sound server found\n");
+        return std::make_unique<ClosedAudioDevice>();
+    }
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         std::fprintf(stderr, "Sound is off: %s\n", SDL_GetError());
         return std::make_unique<ClosedAudioDevice>();
     }
     auto device = std::make_unique<SdlAudioDevice>();
     if (!device->Open()) {
+        // The subsystem is not quit here: quitting joins SDL's device-watching thread, which
+        // sleeps in 100 ms steps, and that wait fell right before the first frame. SDL_Quit at
+        // the end of the program takes it down.
         std::fprintf(stderr, "Sound is off: %s\n", SDL_GetError());
         return std::make_unique<ClosedAudioDevice>();
     }

@@ -209,3 +209,38 @@ TEST(StreamMusicArchiveTest, SongsAreReadFromTheArchiveAlone)
     music.PlayMusic(0, -1, false);
     EXPECT_NEAR(Rms(Render(device, 4410)), 0.354, 0.04);
 }
+
+namespace {
+// A device nobody hears: the mixer only keeps time.
+class UnheardDevice : public Plat::NullAudioDevice {
+public:
+    bool DiscardsOutput() const override { return true; }
+};
+} // namespace
+
+TEST(UnheardMusicTest, SongsKeepTheirTimingWithoutBeingMixed)
+{
+    UnheardDevice device;
+    Vel::AudioMixer mixer{device};
+    StreamMusicInterface music{&mixer};
+    ASSERT_TRUE(music.LoadMusic(kSong, FixturePath("tone-stereo-44100.ogg")));
+    auto seconds = [&](double s) {
+        for (int tick = 0; tick < int(s * 100); ++tick) {
+            music.Update();
+            EXPECT_EQ(Rms(Render(device, kFramesPerTick)), 0.0);
+        }
+    };
+    music.PlayMusic(kSong, 0, false); // looping
+    seconds(2.5);
+    EXPECT_TRUE(music.IsPlaying(kSong));
+
+    // The one-second song without looping ends when its last frame would have played.
+    music.PlayMusic(kSong, 0, true);
+    seconds(0.9);
+    EXPECT_TRUE(music.IsPlaying(kSong));
+    seconds(0.2);
+    EXPECT_FALSE(music.IsPlaying(kSong));
+    music.PlayMusic(kSong, -1, true);
+    seconds(0.5);
+    EXPECT_TRUE(music.IsPlaying(kSong));
+}
