@@ -19,6 +19,15 @@ namespace Vel {
 
 namespace {
 
+// One slot more than the pixels, so the image that takes the buffer over can add its guard
+// word without copying.
+void AllocatePixels(ImageData& image, size_t count)
+{
+    image.bits.reserve(count + 1);
+    image.bits.resize(count);
+}
+
+
 bool DimensionsOk(uint64_t w, uint64_t h)
 {
     return w >= 1 && h >= 1 && w <= uint64_t(kMaxImageDimension) && h <= uint64_t(kMaxImageDimension);
@@ -127,7 +136,7 @@ private:
         ImageData image;
         image.width = int(w);
         image.height = int(h);
-        image.bits.resize(total);
+        AllocatePixels(image, total);
         // Interlaced rows come in four passes: every 8th from 0, every 8th from 4, every 4th
         // from 2, every 2nd from 1.
         static const int kStart[4] = {0, 4, 2, 1}, kStep[4] = {8, 8, 4, 2};
@@ -293,7 +302,7 @@ std::optional<ImageData> DecodePngFrom(PngSource& source)
     }
     image.width = int(w);
     image.height = int(h);
-    image.bits.resize(size_t(w) * h);
+    AllocatePixels(image, size_t(w) * h);
     rows.resize(h);
     for (png_uint_32 y = 0; y < h; ++y) rows[y] = reinterpret_cast<png_bytep>(image.bits.data() + size_t(y) * w);
     png_read_image(png, rows.data());
@@ -387,7 +396,7 @@ std::optional<ImageData> DecodeTga(const uint8_t* data, size_t size)
     ImageData image;
     image.width = int(w);
     image.height = int(h);
-    image.bits.resize(size_t(w) * h);
+    AllocatePixels(image, size_t(w) * h);
     const uint8_t* p = data + offset;
     for (uint32_t& px : image.bits) {
         px = uint32_t(p[3]) << 24 | uint32_t(p[2]) << 16 | uint32_t(p[1]) << 8 | p[0];
@@ -455,7 +464,7 @@ std::optional<ImageData> DecodeJpeg(const uint8_t* data, size_t size)
     const int comps = cinfo.output_components;
     image.width = int(w);
     image.height = int(h);
-    image.bits.resize(size_t(w) * h);
+    AllocatePixels(image, size_t(w) * h);
     row.resize(size_t(w) * comps);
     while (cinfo.output_scanline < h) {
         JSAMPROW rowPtr = row.data();
@@ -501,7 +510,7 @@ std::unique_ptr<DDImage> LoadDDImage(const std::string& path, ImageRegistry* reg
     std::optional<ImageData> data = LoadImageFile(path, lookForAlpha, alphaColor);
     if (!data) return nullptr;
     auto image = std::make_unique<DDImage>(registry);
-    if (!image->SetBits(data->bits.data(), data->width, data->height)) return nullptr;
+    if (!image->TakeBits(std::move(data->bits), data->width, data->height)) return nullptr;
     image->m_filePath = path;
     image->RecomputeAlphaFlags();
     return image;

@@ -240,6 +240,21 @@ bool MemoryImage::SetBits(const uint32_t* pixels, int width, int height, bool co
     return true;
 }
 
+bool MemoryImage::TakeBits(std::vector<uint32_t>&& pixels, int width, int height)
+{
+    const size_t count = size_t(std::max(width, 0)) * size_t(std::max(height, 0));
+    if (!ValidSize(width, height) || pixels.size() != count) return false;
+    m_palletized = false;
+    m_colorIndices.clear();
+    m_bits = std::move(pixels);
+    m_bits.push_back(0); // the guard word's slot
+    m_width = width;
+    m_height = height;
+    WriteGuard();
+    BitsChanged();
+    return true;
+}
+
 void MemoryImage::WriteGuard()
 {
     if (!m_bits.empty()) m_bits.back() = kImageGuardWord;
@@ -299,20 +314,42 @@ bool MemoryImage::Palletize()
     const uint32_t* bits = GetBits();
     if (!bits) return false;
     const size_t count = size_t(m_width) * m_height;
-    // A sorted table searched by bisection; a 257th distinct value ends the attempt.
+    // Distinct values go into a small open-addressed hash (at most 256 of 1024 slots used, so
+    // probes stay short); a 257th ends the attempt. Font sheets, whose anti-aliased edges
+    // change value at almost every pixel, made a sorted-table search the cost of loading them.
+    constexpr uint32_t kSlotBits = 10;
+    constexpr uint32_t kSlots = 1u << kSlotBits;
+    uint32_t keys[kSlots];
+    int16_t slotIndex[kSlots];
+    std::fill(std::begin(slotIndex), std::end(slotIndex), int16_t(-1));
+    auto slotOf = [&](uint32_t p) {
+        uint32_t h = (p * 0x9E3779B1u) >> (32 - kSlotBits);
+        while (slotIndex[h] >= 0 && keys[h] != p) h = (h + 1) & (kSlots - 1);
+        return h;
+    };
     uint32_t table[256];
     int used = 0;
+    // Sprite and font sheets are mostly long runs of their clear background, so a pixel equal
+    // to the one before is skipped.
     for (size_t i = 0; i < count; ++i) {
         const uint32_t p = bits[i];
-        uint32_t* at = std::lower_bound(table, table + used, p);
-        if (at != table + used && *at == p) continue;
+        if (i > 0 && p == bits[i - 1]) continue;
+        const uint32_t h = slotOf(p);
+        if (slotIndex[h] >= 0) continue;
         if (used == 256) return false;
-        std::memmove(at + 1, at, size_t(table + used - at) * sizeof(uint32_t));
-        *at = p;
-        ++used;
+        keys[h] = p;
+        slotIndex[h] = int16_t(used);
+        table[used++] = p;
     }
+    // The table is kept in ascending order, so equal pictures get equal tables.
+    std::sort(table, table + used);
+    for (int i = 0; i < used; ++i) slotIndex[slotOf(table[i])] = int16_t(i);
     std::vector<uint8_t> indices(count);
-    for (size_t i = 0; i < count; ++i) indices[i] = uint8_t(std::lower_bound(table, table + used, bits[i]) - table);
+    uint8_t index = 0;
+    for (size_t i = 0; i < count; ++i) {
+        if (i == 0 || bits[i] != bits[i - 1]) index = uint8_t(slotIndex[slotOf(bits[i])]);
+        indices[i] = index;
+    }
     std::fill(std::begin(m_colorTable), std::end(m_colorTable), 0u);
     std::copy(table, table + used, m_colorTable);
     m_colorIndices = std::move(indices);

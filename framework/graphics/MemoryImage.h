@@ -26,6 +26,8 @@ public:
     // Copies width x height pixels (row by row, top row first). `commit` lets a display take the
     // pixels over; the software display keeps them in memory either way.
     bool SetBits(const uint32_t* pixels, int width, int height, bool commit = true);
+    // As SetBits, taking the buffer over instead of copying it (width x height pixels).
+    bool TakeBits(std::vector<uint32_t>&& pixels, int width, int height);
     // The pixel buffer, rebuilt from the palettised form when needed; null for an empty image.
     // Writing through it must be followed by BitsChanged().
     uint32_t* GetBits();

@@ -221,6 +221,17 @@ TEST(MemoryImageTest, SizesPalettesFlagsAndGuard)
     ASSERT_TRUE(image.Palletize());
     EXPECT_TRUE(image.IsPalletized());
     EXPECT_EQ(std::vector<uint32_t>(image.GetBits(), image.GetBits() + 400), bits);
+    // Arbitrary values in runs of varying length, many sharing hash slots, come back exact.
+    std::vector<uint32_t> values(256);
+    for (size_t i = 0; i < values.size(); ++i) values[i] = uint32_t(i) * 0x01000193u ^ uint32_t(i << 22);
+    std::vector<uint32_t> runs;
+    for (size_t i = 0; runs.size() < 4000; ++i) runs.insert(runs.end(), 1 + i % 7, values[(i * 101) % 256]);
+    runs.resize(4000);
+    MemoryImage sheet;
+    sheet.SetBits(runs.data(), 80, 50);
+    ASSERT_TRUE(sheet.Palletize());
+    EXPECT_EQ(std::vector<uint32_t>(sheet.GetBits(), sheet.GetBits() + runs.size()), runs);
+
     bits[5] = 0xFF123456;
     image.SetBits(bits.data(), 20, 20);
     EXPECT_FALSE(image.Palletize());
