@@ -22,6 +22,8 @@ public:
     virtual std::unique_ptr<Window> MakeWindow() = 0;
     // The next waiting event, if any; never blocks.
     virtual bool PollEvent(Event& event) = 0;
+    // Sleeps up to `ms` milliseconds, or less when an event arrives first.
+    virtual void WaitForEvent(uint32_t ms) { GetClock().Sleep(ms); }
     // A blocking error message box; standard error when there is no display.
     virtual void ShowMessage(const std::string& caption, const std::string& text) = 0;
     virtual std::unique_ptr<AudioDevice> MakeAudioDevice() = 0;

@@ -83,6 +83,8 @@ public:
     void EndRunning();
     // Restarts lag measurement, forgetting time spent away from the loop (mode changes, drags).
     void ResetLagClock();
+    void StartLoadingThread();
+    bool IsIdle();
 
     // Start-up moments for performance measurement: with QUORVANE_TRACE=1 in the environment
     // each moment is one stderr line "QUORVANE_TRACE <moment> <ms since start> ms epoch_ms <ms>"
@@ -189,6 +191,7 @@ public:
     bool m_pendingDraw = false;
     int m_updateState = 0;
     double m_lagMs = 0;
+    bool m_firstStepDue = false;
     double m_pendingUpdates = 0;
     uint64_t m_nextDrawTime = 0;
     int m_presentCount = 0;
@@ -211,6 +214,9 @@ public:
 
     // Loading thread.
     bool m_loadingThreadStarted = false;
+    bool m_drawPassDone = false; // the loop has been through its first drawing pass
+    bool m_firstFrameTraced = false;
+    int m_stillDrawPasses = 0; // drawing passes in a row that drew nothing, with no input
     std::atomic<bool> m_loadingThreadDone{false};
     bool m_loadingDoneHandled = false;
     std::atomic<bool> m_loadingFailed{false};

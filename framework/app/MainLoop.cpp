@@ -21,6 +21,8 @@ namespace {
 constexpr double kMaxLagMs = 200;           // a longer stall is forgotten, not caught up
 constexpr uint64_t kIdlePresentMs = 1000;   // present at least this often even when nothing changed
 constexpr double kMaxLoaderCourtesyMs = 250;
+constexpr int kIdleAfterStillPasses = 30;
+constexpr double kIdleWakeMs = 100;         // six steps at 60 Hz: within the catch-up limit
 constexpr int kFpsWidth = 50;
 
 } // namespace
@@ -40,20 +42,16 @@ void AppBase::BeginRunning()
 {
     m_mainThread = std::this_thread::get_id();
     m_running = true;
-    if (m_autoStartLoadingThread) {
-        m_yieldToLoader = true;
-        m_loadingThreadStarted = true;
-        m_loadingThread = std::thread([this] {
-            LoadingThreadBody();
-            m_loadingThreadDone = true;
-        });
-    } else {
+    if (!m_autoStartLoadingThread) {
         // Nothing to load: the loading phase is over before the first tick.
         m_loadingThreadDone = true;
     }
     if (m_window)
         m_window->Raise();
     ResetLagClock();
+    // The first update and its frame are due at once rather than a step later, so the window
+    // shows its first picture as soon as it can.
+    m_firstStepDue = true;
 }
 
 void AppBase::EndRunning()
@@ -136,6 +134,10 @@ bool AppBase::Process(bool allowSleep)
     const double now = clock.Milliseconds();
     m_lagMs = std::min(m_lagMs + (now - m_lastLagTime), kMaxLagMs);
     m_lastLagTime = now;
+    if (m_firstStepDue) {
+        m_firstStepDue = false;
+        m_lagMs = std::max(m_lagMs, stepMs);
+    }
 
     double sleptMs = 0;
     bool drawOrSleep = false;
@@ -168,13 +170,17 @@ bool AppBase::Process(bool allowSleep)
             DrawDirtyStuff();
         } else {
             // Rounded up: a sleep cut short would only wake the loop to spin until the step is due.
-            const double wait = stepMs - m_lagMs;
+            // A still screen wakes the loop a few times a second instead of at every step;
+            // the missed steps are caught up on waking (the tick rate stays the same), and
+            // any input wakes it at once.
+            const double wait = (IsIdle() ? kIdleWakeMs : stepMs) - m_lagMs;
             if (wait > 0) {
                 if (!allowSleep)
                     return false;
                 const uint32_t ms = uint32_t(std::ceil(wait));
-                clock.Sleep(ms);
-                sleptMs = ms;
+                const double before = clock.Milliseconds();
+                m_backend->WaitForEvent(ms);
+                sleptMs = clock.Milliseconds() - before;
                 ++m_sleepCount;
             }
         }
@@ -188,8 +194,32 @@ bool AppBase::Process(bool allowSleep)
             clock.Sleep(uint32_t(extra));
     }
 
+    // The loading thread starts once the first frame is drawn and shown: on a two-core machine
+    // it would otherwise compete with the display server for that first picture.
+    if (!m_loadingThreadStarted && (m_drawPassDone || !m_window || m_displayLost || m_minimized))
+        StartLoadingThread();
+
     ProcessDeletions();
     return true;
+}
+
+bool AppBase::IsIdle()
+{
+    // Half a second of steps that drew nothing, with no input, no loading and no music fading.
+    return m_stillDrawPasses >= kIdleAfterStillPasses && m_loadingDoneHandled && !m_minimized
+        && !(m_musicInterface && m_musicInterface->IsFading());
+}
+
+void AppBase::StartLoadingThread()
+{
+    if (!m_autoStartLoadingThread || m_loadingThreadStarted)
+        return;
+    m_yieldToLoader = true;
+    m_loadingThreadStarted = true;
+    m_loadingThread = std::thread([this] {
+        LoadingThreadBody();
+        m_loadingThreadDone = true;
+    });
 }
 
 bool AppBase::TryUpdateTick()
@@ -260,6 +290,7 @@ void AppBase::DrawDirtyStuff()
         m_lastPresentMs = clock.Milliseconds();
     }
 
+    m_stillDrawPasses = drawn || m_cursorChanged ? 0 : m_stillDrawPasses + 1;
     const uint64_t end = clock.Ticks();
     if (m_loadingThreadStarted && !m_loadingThreadDone) {
         // While loading, drawing gets at most about one frame in 50 ms.
@@ -269,6 +300,7 @@ void AppBase::DrawDirtyStuff()
         m_nextDrawTime = end;
     }
     m_pendingDraw = false;
+    m_drawPassDone = true;
 }
 
 void AppBase::Redraw()
@@ -294,8 +326,13 @@ void AppBase::Redraw()
         bits = m_presentFrame.data();
     }
     if (m_window->Present(bits, m_width)) {
-        if (++m_presentCount == 1)
+        // A window exposed before anything was drawn shows a plain black screen; the first
+        // frame is the first one the widgets drew.
+        ++m_presentCount;
+        if (m_drawCount > 0 && !m_firstFrameTraced) {
+            m_firstFrameTraced = true;
             TraceMoment("first_frame");
+        }
     } else
         m_displayLost = true;
 }
@@ -341,6 +378,7 @@ void AppBase::PumpEvents()
         OnNotifyMessage();
     Plat::Event event;
     while (!m_shutdownRequested && m_backend->PollEvent(event)) {
+        m_stillDrawPasses = 0;
         bool queue = true;
         HandleAtOnce(event, queue);
         if (queue && !m_popupOpen)

@@ -95,7 +95,7 @@ bool GameApp::LoadGroupInSteps(const char* group)
         if (ShutdownRequested())
             return false;
         // No dirty marking from here: the widgets belong to the main thread, and the title
-        // screen redraws itself every tick anyway.
+        // does not show the progress.
     }
     return !resources->HadError();
 }

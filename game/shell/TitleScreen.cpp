@@ -76,6 +76,8 @@ void TitleScreen::OnDetached(WidgetManager* manager)
 void TitleScreen::Update()
 {
     Widget::Update();
+    const TitlePhase phaseBefore = m_phase;
+    const int alphaBefore = m_alpha;
     switch (m_phase) {
     case TitlePhase::FadeInSplash:
         if (FadeIn(m_alpha)) {
@@ -108,7 +110,10 @@ void TitleScreen::Update()
         }
         break;
     }
-    MarkDirty();
+    // Only the fades change the picture: while the splash is held and while the title waits
+    // for its click, nothing is drawn again (the link draws itself).
+    if (m_phase != phaseBefore || m_alpha != alphaBefore)
+        MarkDirty();
 }
 
 void TitleScreen::Draw(Graphics* g)

@@ -59,6 +59,11 @@ public:
     bool HasDisplay() const override { return false; }
     std::unique_ptr<Window> MakeWindow() override;
     bool PollEvent(Event& event) override;
+    void WaitForEvent(uint32_t ms) override
+    {
+        if (m_events.empty())
+            m_clock.Sleep(ms);
+    }
     void ShowMessage(const std::string& caption, const std::string& text) override;
     std::unique_ptr<AudioDevice> MakeAudioDevice() override;
 

@@ -225,6 +225,16 @@ public:
     bool HasDisplay() const override { return m_hasDisplay; }
     std::unique_ptr<Window> MakeWindow() override { return std::make_unique<SdlWindow>(*this, m_useTexture); }
     bool PollEvent(Event& event) override;
+    void WaitForEvent(uint32_t ms) override
+    {
+        // Without a display SDL would poll in 1 ms steps; a plain sleep is cheaper.
+        if (!m_hasDisplay) {
+            GetClock().Sleep(ms);
+            return;
+        }
+        if (m_pending.empty())
+            SDL_WaitEventTimeout(nullptr, int(ms)); // the event stays queued for PollEvent
+    }
     void ShowMessage(const std::string& caption, const std::string& text) override
     {
         if (!m_hasDisplay

@@ -34,6 +34,16 @@ size_t LongestTickRun(const std::string& trace)
     return longest;
 }
 
+// Changes its picture at every tick, as a screen in motion does.
+class MovingWidget : public Vel::Widget {
+public:
+    void Update() override
+    {
+        Vel::Widget::Update();
+        MarkDirty();
+    }
+};
+
 TEST_F(MainLoopTest, HundredTicksASecondAtAnyRefreshRate)
 {
     // At 60 Hz a refresh carries 1.67 updates; above 100 Hz less than one, where stepping by the
@@ -42,12 +52,39 @@ TEST_F(MainLoopTest, HundredTicksASecondAtAnyRefreshRate)
         TestApp app;
         app.m_null->m_onMakeWindow = [hz](Plat::NullWindow& w) { w.m_refreshRate = hz; };
         app.Init();
+        MovingWidget moving;
+        app.GetWidgetManager()->AddWidget(&moving);
         app.RunUntil(3600);
+        app.GetWidgetManager()->RemoveWidget(&moving);
         for (double from : {500.0, 1500.0, 2500.0}) {
             const int ticks = TicksBetween(app, from, from + 1000);
             EXPECT_GE(ticks, 99) << hz << " Hz, second from " << from;
             EXPECT_LE(ticks, 101) << hz << " Hz, second from " << from;
         }
+    }
+}
+
+TEST_F(MainLoopTest, StillScreenWakesTheLoopRarelyButKeepsTheTickRate)
+{
+    for (int hz : {60, 144}) {
+        TestApp app;
+        app.m_null->m_onMakeWindow = [hz](Plat::NullWindow& w) { w.m_refreshRate = hz; };
+        app.Init();
+        app.RunUntil(1000); // half a second without change makes the screen still
+        const int sleeps = app.m_sleepCount;
+        app.RunUntil(4000);
+        EXPECT_LE(app.m_sleepCount - sleeps, 3 * 12) << hz << " Hz";
+        // Ticks come in batches on waking: a window of three seconds is off by one batch at most.
+        const int ticks = TicksBetween(app, 1000, 4000);
+        EXPECT_GE(ticks, 290) << hz << " Hz";
+        EXPECT_LE(ticks, 310) << hz << " Hz";
+        EXPECT_GT(TicksBetween(app, 3000, 4000), 80) << hz << " Hz";
+
+        // Input ends the stillness at once: the next steps run at the refresh again.
+        app.m_null->Inject(MakeEvent(Plat::EventType::MouseMove));
+        const int before = app.m_sleepCount;
+        app.RunUntil(app.NowMs() + 200);
+        EXPECT_GE(app.m_sleepCount - before, 8) << hz << " Hz";
     }
 }
 
