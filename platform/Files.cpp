@@ -221,6 +221,13 @@ WriteResult WriteFileAtomically(const std::string& path, const void* bytes, size
 WriteResult WriteFileAtomically(const std::string& path, const void* bytes, size_t size,
                                 const WriteOptions& options)
 {
+    return WriteFileAtomically(
+        path, [&](const PieceWriter& write) { return write(bytes, size); }, options);
+}
+
+WriteResult WriteFileAtomically(const std::string& path, const std::function<bool(const PieceWriter& write)>& produce,
+                                const WriteOptions& options)
+{
     const std::string dir = FolderOf(path);
     if (!options.keepPreviousAs.empty() && FolderOf(options.keepPreviousAs) != dir)
         return {false, "the previous " + path + " can only be kept in its own folder"};
@@ -232,7 +239,10 @@ WriteResult WriteFileAtomically(const std::string& path, const void* bytes, size
         return {false, Reason("cannot create a temporary file for", path)};
 
     WriteResult result{true, {}};
-    if (!WriteAll(fd, static_cast<const char*>(bytes), size))
+    const PieceWriter write = [fd](const void* bytes, size_t size) {
+        return WriteAll(fd, static_cast<const char*>(bytes), size);
+    };
+    if (!produce(write))
         result = {false, Reason("cannot write", temp)};
     else if (::fchmod(fd, 0644) != 0 || !SyncFd(fd))
         result = {false, Reason("cannot flush", temp)};

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -39,6 +40,11 @@ struct WriteOptions {
     std::string keepPreviousAs;
 };
 WriteResult WriteFileAtomically(const std::string& path, const void* bytes, size_t size,
+                                const WriteOptions& options);
+// As above, with the bytes written in the order `produce` hands them to `write`: a large file
+// needs no copy of itself in memory. `produce` returns false when `write` did.
+using PieceWriter = std::function<bool(const void* bytes, size_t size)>;
+WriteResult WriteFileAtomically(const std::string& path, const std::function<bool(const PieceWriter& write)>& produce,
                                 const WriteOptions& options);
 inline WriteResult WriteFileAtomically(const std::string& path, std::string_view bytes)
 {

@@ -148,6 +148,13 @@ PakInterface& PakInterface::Instance()
     return *instance;
 }
 
+void PakInterface::ReleaseResidentPages()
+{
+    for (MappedArchive* archive : m_archives)
+        if (archive->m_base)
+            madvise(const_cast<uint8_t*>(archive->m_base), archive->m_size, MADV_DONTNEED);
+}
+
 bool PakInterface::RegisterArchive(const std::string& fileName)
 {
     const int fd = open(PlainPath(fileName.c_str()).c_str(), O_RDONLY | O_CLOEXEC);

@@ -125,6 +125,10 @@ public:
     bool FindNextEntry(PakFind* find, PakFindData* findData) override;
     bool EndFind(PakFind* find) override;
 
+    // Gives the pages of the mapped archives back to the system; later reads fetch them again
+    // from the file. For after loading, when the decoded data is all that is needed.
+    void ReleaseResidentPages();
+
     // The entry for a name (normalised first); null when the archives do not hold it.
     const ArchiveEntry* FindEntry(const std::string& name) const;
     size_t EntryCount() const { return m_entries.size(); }

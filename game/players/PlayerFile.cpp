@@ -6,28 +6,30 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
+#include <functional>
 
 namespace Vel {
 namespace {
 
 namespace L = PlayerFileLayout;
 
+// Writes at file offsets into a buffer that holds the part of the file from `base` on.
 class Writer {
 public:
-    explicit Writer(std::vector<uint8_t>& bytes) : m_bytes(bytes) {}
+    Writer(std::vector<uint8_t>& bytes, size_t base) : m_bytes(bytes), m_base(base) {}
 
-    void U8(size_t at, uint8_t value) { m_bytes[at] = value; }
+    void U8(size_t at, uint8_t value) { m_bytes[at - m_base] = value; }
     void I32(size_t at, int32_t value) { U32(at, uint32_t(value)); }
     void U32(size_t at, uint32_t value)
     {
         for (int i = 0; i < 4; ++i)
-            m_bytes[at + size_t(i)] = uint8_t(value >> (8 * i));
+            U8(at + size_t(i), uint8_t(value >> (8 * i)));
     }
     void F64(size_t at, double value)
     {
         const uint64_t bits = std::bit_cast<uint64_t>(value);
         for (int i = 0; i < 8; ++i)
-            m_bytes[at + size_t(i)] = uint8_t(bits >> (8 * i));
+            U8(at + size_t(i), uint8_t(bits >> (8 * i)));
     }
     void Time(size_t at, const BrokenDownTime& t)
     {
@@ -39,6 +41,7 @@ public:
 
 private:
     std::vector<uint8_t>& m_bytes;
+    size_t m_base;
 };
 
 class Reader {
@@ -212,14 +215,31 @@ std::string CheckProfile(const PlayerProfile& p)
 
 } // namespace
 
+bool EncodePlayerFile(const Players& players, const std::function<bool(const uint8_t*, size_t)>& piece)
+{
+    std::vector<uint8_t> bytes(L::kFirstSlot, 0);
+    Writer(bytes, 0).I32(L::kCurrentPlayer, players.currentPlayer);
+    if (!piece(bytes.data(), bytes.size()))
+        return false;
+    for (int slot = 0; slot < kPlayerSlots; ++slot) {
+        bytes.assign(L::kProfileSize, 0);
+        Writer w(bytes, L::SlotOffset(slot));
+        EncodeProfile(w, L::SlotOffset(slot), players.players[size_t(slot)]);
+        if (!piece(bytes.data(), bytes.size()))
+            return false;
+    }
+    return true;
+}
+
 std::vector<uint8_t> EncodePlayerFile(const Players& players)
 {
-    std::vector<uint8_t> bytes(kPlayerFileSize, 0);
-    Writer w(bytes);
-    w.I32(L::kCurrentPlayer, players.currentPlayer);
-    for (int slot = 0; slot < kPlayerSlots; ++slot)
-        EncodeProfile(w, L::SlotOffset(slot), players.players[size_t(slot)]);
-    return bytes;
+    std::vector<uint8_t> file;
+    file.reserve(kPlayerFileSize);
+    EncodePlayerFile(players, [&](const uint8_t* bytes, size_t size) {
+        file.insert(file.end(), bytes, bytes + size);
+        return true;
+    });
+    return file;
 }
 
 bool DecodePlayerFile(const uint8_t* bytes, size_t size, Players& players, std::string& problem)

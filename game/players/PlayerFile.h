@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,9 @@ static_assert(PlayerFileLayout::kHistory + kHistoryCapacity * PlayerFileLayout::
 
 // The whole file image of currentPlayer and the six slots.
 std::vector<uint8_t> EncodePlayerFile(const Players& players);
+// The same bytes handed to `piece` in order, at most one slot at a time, so a save never holds
+// a second copy of every player; stops with false as soon as `piece` returns false.
+bool EncodePlayerFile(const Players& players, const std::function<bool(const uint8_t*, size_t)>& piece);
 
 // Reads a file image into players.currentPlayer and players.players. On any damage (wrong
 // size, a value outside its range) returns false with `problem` saying what and where; the

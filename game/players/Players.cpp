@@ -262,12 +262,16 @@ SaveResult SavePreferences(Players& players)
     if (!ClearDamagedFiles(players, written.error)) {
         written.ok = false;
     } else {
-        const std::vector<uint8_t> bytes = EncodePlayerFile(players);
         Plat::WriteOptions options;
         // A damaged backup that is still there is better than none: it is not replaced.
         if (!players.damagedBackupInPlace)
             options.keepPreviousAs = PlayerBackupPath();
-        written = Plat::WriteFileAtomically(PlayerFilePath(), bytes.data(), bytes.size(), options);
+        written = Plat::WriteFileAtomically(
+            PlayerFilePath(),
+            [&](const Plat::PieceWriter& write) {
+                return EncodePlayerFile(players, [&](const uint8_t* bytes, size_t size) { return write(bytes, size); });
+            },
+            options);
     }
     std::string failure = "The players could not be saved: ";
     if (written.ok) {

@@ -2,6 +2,7 @@
 // the Board, focus and the ways the program ends.
 #include "game/shell/GameApp.h"
 
+#include "framework/archive/PakInterface.h"
 #include "framework/resources/ResourceManager.h"
 #include "framework/widgets/WidgetManager.h"
 #include "game/board/Board.h"
@@ -15,6 +16,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <malloc.h>
 
 namespace Vel {
 
@@ -129,6 +131,12 @@ void GameApp::OnLoadingDone()
         return;
     }
     m_loadingComplete = true;
+    // Everything is decoded now: the archive's pages and the loading thread's spare heap go
+    // back to the system, which keeps the peak low when the Board and the players arrive.
+    PakInterface::Instance().ReleaseResidentPages();
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
     TraceMoment("loading_done");
     if (m_titleScreen)
         m_titleScreen->MarkDirty();
