@@ -508,9 +508,13 @@ std::unique_ptr<DDImage> LoadDDImage(const std::string& path, ImageRegistry* reg
                                      uint32_t alphaColor)
 {
     std::optional<ImageData> data = LoadImageFile(path, lookForAlpha, alphaColor);
-    if (!data) return nullptr;
+    return data ? MakeDDImage(std::move(*data), path, registry) : nullptr;
+}
+
+std::unique_ptr<DDImage> MakeDDImage(ImageData&& data, const std::string& path, ImageRegistry* registry)
+{
     auto image = std::make_unique<DDImage>(registry);
-    if (!image->TakeBits(std::move(data->bits), data->width, data->height)) return nullptr;
+    if (!image->TakeBits(std::move(data.bits), data.width, data.height)) return nullptr;
     image->m_filePath = path;
     image->RecomputeAlphaFlags();
     return image;

@@ -31,6 +31,8 @@ std::optional<ImageData> LoadImageFile(const std::string& path, bool lookForAlph
 // m_filePath is `path` and its alpha flags are computed.
 std::unique_ptr<DDImage> LoadDDImage(const std::string& path, ImageRegistry* registry,
                                      bool lookForAlpha = true, uint32_t alphaColor = 0xFFFFFF);
+// The same for pixels already read from `path`; null when they are not a valid image.
+std::unique_ptr<DDImage> MakeDDImage(ImageData&& data, const std::string& path, ImageRegistry* registry);
 
 // The single readers over file bytes; each gives nothing for anything unreadable.
 std::optional<ImageData> DecodeTga(const uint8_t* data, size_t size);

@@ -1,6 +1,8 @@
 // The registry of display images and the reference-counted shared images.
 #include "framework/graphics/ImageRegistry.h"
 
+#include "framework/graphics/ImagePrefetcher.h"
+
 #include <cctype>
 
 #include "framework/graphics/DDImage.h"
@@ -104,7 +106,7 @@ ImageRegistry& ImageRegistry::Global()
 }
 
 ImageHandle ImageRegistry::GetSharedImage(const std::string& path, const std::string& variant, bool* isNew,
-                                          uint32_t alphaColor)
+                                          uint32_t alphaColor, ImagePrefetcher* prefetch)
 {
     if (isNew) *isNew = false;
     const auto key = std::make_pair(Upper(path), Upper(variant));
@@ -121,7 +123,11 @@ ImageHandle ImageRegistry::GetSharedImage(const std::string& path, const std::st
         image = std::make_unique<DDImage>(this);
         image->m_filePath = path;
     } else {
-        image = LoadDDImage(path, this, true, alphaColor);
+        if (prefetch)
+            if (std::optional<ImageData> data = prefetch->Take(path, alphaColor))
+                image = MakeDDImage(std::move(*data), path, this);
+        if (!image)
+            image = LoadDDImage(path, this, true, alphaColor);
     }
     if (!image) return ImageHandle();
 

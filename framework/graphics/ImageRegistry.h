@@ -13,6 +13,8 @@
 
 namespace Vel {
 
+class ImagePrefetcher;
+
 class DDImage;
 class Image;
 class MemoryImage;
@@ -66,8 +68,10 @@ public:
     // file with the alpha-image search (a path starting with "!" gives an empty image the caller
     // fills). Returns an empty handle when the file cannot be loaded; `isNew` tells whether this
     // call created the entry.
+    // A loader reading ahead with `prefetch` gets the file from it when it holds it.
     ImageHandle GetSharedImage(const std::string& path, const std::string& variant = "",
-                               bool* isNew = nullptr, uint32_t alphaColor = 0xFFFFFF);
+                               bool* isNew = nullptr, uint32_t alphaColor = 0xFFFFFF,
+                               ImagePrefetcher* prefetch = nullptr);
     // Deletes every shared image nobody references, when a release asked for it; the
     // application calls this once per update tick.
     void PurgeUnreferenced();

@@ -20,6 +20,10 @@ namespace Vel {
 
 namespace {
 
+// Decoded files waiting for the loader at most: enough to keep the helper busy, few enough
+// that the waiting pictures add little to memory.
+constexpr size_t kPrefetchLookahead = 2;
+
 std::string Lower(std::string s)
 {
     for (char& c : s)
@@ -104,6 +108,7 @@ ResourceManager::ResourceManager(ResourceHost* host, SoundManager* soundManager)
 
 ResourceManager::~ResourceManager()
 {
+    EndPrefetch();
     DeleteGroup("");
 }
 
@@ -415,7 +420,7 @@ bool ResourceManager::LoadResource(BaseRes* res)
 bool ResourceManager::LoadImageRes(ImageRes* res)
 {
     bool isNew = false;
-    ImageHandle handle = Images()->GetSharedImage(res->m_path, res->m_variant, &isNew, res->m_alphaColor);
+    ImageHandle handle = Images()->GetSharedImage(res->m_path, res->m_variant, &isNew, res->m_alphaColor, m_prefetch.get());
     DDImage* image = handle.GetDDImage();
     if (!image)
         return Fail("Failed to load image: " + res->m_path);
@@ -544,12 +549,26 @@ void ResourceManager::BeginGroupLoad(const std::string& group)
     m_loadingGroup = group;
     m_curResGroupList = &m_resGroupMap[group];
     m_curResGroupPos = 0;
+    // The image files of the group are read ahead while the loader works on what comes before.
+    std::vector<ImagePrefetcher::Request> requests;
+    for (BaseRes* res : *m_curResGroupList) {
+        if (res->m_type != ResType_Image || res->m_fromProgram || IsLoaded(res))
+            continue;
+        const auto* image = static_cast<const ImageRes*>(res);
+        if (!image->m_path.empty() && image->m_path[0] != '!')
+            requests.push_back({image->m_path, image->m_alphaColor});
+    }
+    m_prefetch.reset();
+    if (!requests.empty())
+        m_prefetch = std::make_unique<ImagePrefetcher>(std::move(requests), kPrefetchLookahead);
 }
 
 bool ResourceManager::LoadNext()
 {
-    if (m_hasFailed || !m_curResGroupList)
+    if (m_hasFailed || !m_curResGroupList) {
+        EndPrefetch();
         return false;
+    }
     while (m_curResGroupPos < m_curResGroupList->size()) {
         BaseRes* res = (*m_curResGroupList)[m_curResGroupPos++];
         if (res->m_fromProgram || IsLoaded(res))
@@ -557,8 +576,11 @@ bool ResourceManager::LoadNext()
         const bool ok = LoadResource(res);
         if (ok)
             OnResourceLoaded(res);
+        else
+            EndPrefetch();
         return ok;
     }
+    EndPrefetch();
     return false;
 }
 

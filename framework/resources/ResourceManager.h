@@ -3,6 +3,8 @@
 // freeing groups, and lookups by id. Only the first error is kept.
 #pragma once
 
+#include "framework/graphics/ImagePrefetcher.h"
+
 #include <map>
 #include <memory>
 #include <set>
@@ -164,6 +166,9 @@ protected:
     std::string m_loadingGroup;
     std::vector<BaseRes*>* m_curResGroupList = nullptr;
     size_t m_curResGroupPos = 0;
+    // Reads the current group's image files ahead on a helper thread.
+    std::unique_ptr<ImagePrefetcher> m_prefetch;
+    void EndPrefetch() { m_prefetch.reset(); }
     std::vector<BaseRes*>* m_currentGroup = nullptr; // while parsing
     std::string m_currentGroupName;
     ResourceHost* m_host = nullptr;

@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstring>
 #include <malloc.h>
+#include <thread>
 
 namespace Vel {
 
@@ -68,12 +69,24 @@ void GameApp::Init()
     ResourceManager* resources = GetResourceManager();
     LoadManifest();
 
-    if (!resources->LoadGroup("Init") || !BindInitIds(resources)) {
+    // The first two groups load on a helper thread while this one puts the window's first,
+    // still empty picture up: the display server's first-time work on a new window then runs
+    // beside the decoding instead of after it. Nothing else touches the resources meanwhile.
+    bool initLoaded = false;
+    bool titleScreenLoaded = false;
+    std::thread firstGroups([&] {
+        initLoaded = resources->LoadGroup("Init");
+        titleScreenLoaded = initLoaded && resources->LoadGroup("TitleScreen");
+    });
+    Redraw();
+    firstGroups.join();
+
+    if (!initLoaded || !BindInitIds(resources)) {
         m_loadingFailed = true;
         ReportResourceError(true);
     }
     SetCursorImage(0, IMAGE_CUSTOM_POINTER);
-    if (!resources->LoadGroup("TitleScreen") || !BindTitleScreenIds(resources)) {
+    if (!titleScreenLoaded || !BindTitleScreenIds(resources)) {
         m_loadingFailed = true;
         ReportResourceError(true);
     }

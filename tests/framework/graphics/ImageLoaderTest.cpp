@@ -1,6 +1,7 @@
 // The image readers on small files written here (TGA, GIF with a real LZW encoder, PNG and JPEG
 // through their libraries), damaged copies of them, and the alpha-image search.
 #include "framework/graphics/ImageLoader.h"
+#include "framework/graphics/ImagePrefetcher.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -526,4 +527,30 @@ TEST_F(ImageFileTest, SavedPngsReadBackExactly)
     EXPECT_FALSE(Vel::SavePng(empty, Path("empty.png"), &error));
     EXPECT_FALSE(Vel::SavePng(image, Path("no/such/folder/shot.png"), &error));
     EXPECT_FALSE(error.empty());
+}
+
+TEST_F(ImageFileTest, PrefetchedFilesMatchTheirOwnReadAndSkippedOnesAreGivenUp)
+{
+    std::vector<Vel::ImagePrefetcher::Request> requests;
+    std::vector<std::vector<uint32_t>> pictures;
+    for (int i = 0; i < 6; ++i) {
+        pictures.push_back(std::vector<uint32_t>(12, 0xFF000000u | uint32_t(i * 0x010203)));
+        requests.push_back({Write("p" + std::to_string(i) + ".tga", Tga(4, 3, pictures.back())), 0xFFFFFF});
+    }
+    requests.push_back({Path("missing"), 0xFFFFFF});
+    {
+        Vel::ImagePrefetcher prefetch(requests, 2);
+        auto first = prefetch.Take(requests[0].path, 0xFFFFFF);
+        ASSERT_TRUE(first);
+        EXPECT_EQ(first->bits, pictures[0]);
+        EXPECT_FALSE(prefetch.Take(requests[1].path, 0x123456)); // another alpha colour: not this request
+        auto fourth = prefetch.Take(requests[3].path, 0xFFFFFF); // the loader skipped two
+        ASSERT_TRUE(fourth);
+        EXPECT_EQ(fourth->bits, pictures[3]);
+        EXPECT_FALSE(prefetch.Take(requests[2].path, 0xFFFFFF)); // given up: the caller reads it itself
+        EXPECT_FALSE(prefetch.Take(Path("never-asked.tga"), 0xFFFFFF));
+        EXPECT_FALSE(prefetch.Take(requests[6].path, 0xFFFFFF)); // unreadable: the caller meets the error
+    }
+    // Destroyed with requests still ahead, it stops without waiting for a taker.
+    Vel::ImagePrefetcher abandoned(requests, 1);
 }
