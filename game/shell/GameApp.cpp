@@ -17,7 +17,6 @@
 #include <cstdio>
 #include <cstring>
 #include <malloc.h>
-#include <thread>
 
 namespace Vel {
 
@@ -69,24 +68,12 @@ void GameApp::Init()
     ResourceManager* resources = GetResourceManager();
     LoadManifest();
 
-    // The first two groups load on a helper thread while this one puts the window's first,
-    // still empty picture up: the display server's first-time work on a new window then runs
-    // beside the decoding instead of after it. Nothing else touches the resources meanwhile.
-    bool initLoaded = false;
-    bool titleScreenLoaded = false;
-    std::thread firstGroups([&] {
-        initLoaded = resources->LoadGroup("Init");
-        titleScreenLoaded = initLoaded && resources->LoadGroup("TitleScreen");
-    });
-    Redraw();
-    firstGroups.join();
-
-    if (!initLoaded || !BindInitIds(resources)) {
+    if (!resources->LoadGroup("Init") || !BindInitIds(resources)) {
         m_loadingFailed = true;
         ReportResourceError(true);
     }
     SetCursorImage(0, IMAGE_CUSTOM_POINTER);
-    if (!titleScreenLoaded || !BindTitleScreenIds(resources)) {
+    if (!resources->LoadGroup("TitleScreen") || !BindTitleScreenIds(resources)) {
         m_loadingFailed = true;
         ReportResourceError(true);
     }

@@ -260,6 +260,7 @@ private:
     bool m_useTexture = false;
     std::string m_videoError;
     std::deque<Event> m_pending;
+    uint64_t m_lastPumpMs = 0;
 };
 
 SdlWindow::~SdlWindow()
@@ -637,8 +638,16 @@ void SdlBackend::Translate(const SDL_Event& e)
 
 bool SdlBackend::PollEvent(Event& event)
 {
+    // Asking the display server for new events costs several system calls, and the loop asks
+    // at every step, a dozen times in a row when it catches up after a still spell. Once a
+    // millisecond is enough; in between, only what is already queued is handed out.
+    const uint64_t now = SDL_GetTicks64();
+    if (now != m_lastPumpMs) {
+        m_lastPumpMs = now;
+        SDL_PumpEvents();
+    }
     SDL_Event e;
-    while (m_pending.empty() && SDL_PollEvent(&e))
+    while (m_pending.empty() && SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0)
         Translate(e);
     if (m_pending.empty())
         return false;
