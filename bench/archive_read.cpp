@@ -5,7 +5,6 @@
 
 #include "framework/archive/PakInterface.h"
 
-
 namespace {
 
 namespace fs = std::filesystem;
@@ -87,6 +86,17 @@ bool Ready(benchmark::State& state)
     return true;
 }
 
+// SmallestText, or the benchmark skipped with `error` when there is none.
+const Member* SmallestTextOrSkip(benchmark::State& state, const char* error)
+{
+    if (!Ready(state))
+        return nullptr;
+    const Member* m = SmallestText();
+    if (!m)
+        state.SkipWithError(error);
+    return m;
+}
+
 void BM_ReadAllMembers(benchmark::State& state)
 {
     if (!Ready(state))
@@ -133,13 +143,9 @@ BENCHMARK(BM_PlainReadAllLooseFiles)->Unit(benchmark::kMillisecond);
 
 void BM_ReadSmallMember(benchmark::State& state)
 {
-    if (!Ready(state))
+    const Member* m = SmallestTextOrSkip(state, "no text member in main.pak");
+    if (!m)
         return;
-    const Member* m = SmallestText();
-    if (!m) {
-        state.SkipWithError("no text member in main.pak");
-        return;
-    }
     std::vector<uint8_t> bytes;
     for (auto _ : state) {
         if (!Vel::PakReadWholeFile(m->name, bytes) || bytes.size() != m->size) {
@@ -155,13 +161,9 @@ BENCHMARK(BM_ReadSmallMember)->Unit(benchmark::kMicrosecond);
 
 void BM_PlainReadSmallLooseFile(benchmark::State& state)
 {
-    if (!Ready(state))
+    const Member* m = SmallestTextOrSkip(state, "no text file in gamedata");
+    if (!m)
         return;
-    const Member* m = SmallestText();
-    if (!m) {
-        state.SkipWithError("no text file in gamedata");
-        return;
-    }
     QvBench::PlainReadBenchmark(state, m->loose);
     state.SetLabel(m->name);
 }

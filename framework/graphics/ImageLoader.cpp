@@ -27,7 +27,6 @@ void AllocatePixels(ImageData& image, size_t count)
     image.bits.resize(count);
 }
 
-
 bool DimensionsOk(uint64_t w, uint64_t h)
 {
     return w >= 1 && h >= 1 && w <= uint64_t(kMaxImageDimension) && h <= uint64_t(kMaxImageDimension);

@@ -268,9 +268,7 @@ SaveResult SavePreferences(Players& players)
             options.keepPreviousAs = PlayerBackupPath();
         written = Plat::WriteFileAtomically(
             PlayerFilePath(),
-            [&](const Plat::PieceWriter& write) {
-                return EncodePlayerFile(players, [&](const uint8_t* bytes, size_t size) { return write(bytes, size); });
-            },
+            [&](const Plat::PieceWriter& write) { return EncodePlayerFile(players, write); },
             options);
     }
     std::string failure = "The players could not be saved: ";

@@ -16,7 +16,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#ifdef __GLIBC__
 #include <malloc.h>
+#endif
 
 namespace Vel {
 
