@@ -455,11 +455,22 @@ bool PakReadWholeFile(const std::string& name, std::vector<uint8_t>& out)
     out.clear();
     PakStream* stream = PakOpen(name.c_str(), "rb");
     if (!stream) return false;
-    uint8_t chunk[65536];
-    for (;;) {
-        const size_t n = PakRead(chunk, 1, sizeof chunk, stream);
-        out.insert(out.end(), chunk, chunk + n);
-        if (n < sizeof chunk) break;
+    // Sized up front: growing by chunks left songs and tables in blocks up to twice their size,
+    // and copied them on every doubling.
+    size_t expected = 0;
+    if (PakSeek(stream, 0, SEEK_END) == 0) {
+        const int size = PakTell(stream);
+        if (size > 0) expected = size_t(size);
+    }
+    PakSeek(stream, 0, SEEK_SET);
+    out.resize(expected);
+    const size_t filled = expected > 0 ? PakRead(out.data(), 1, expected, stream) : 0;
+    out.resize(filled);
+    // A file that grew since it was measured is still read to its end.
+    if (filled == expected) {
+        uint8_t chunk[65536];
+        for (size_t n; (n = PakRead(chunk, 1, sizeof chunk, stream)) > 0;)
+            out.insert(out.end(), chunk, chunk + n);
     }
     PakClose(stream);
     return true;

@@ -383,6 +383,26 @@ TEST_F(PakTest, FreeFunctionsUseTheProcessWideInterface)
     EXPECT_EQ(PakGets(buf, sizeof buf, nullptr), nullptr);
 }
 
+TEST_F(PakTest, WholeFilesAreReadExactlyAndHeldInTheirOwnSize)
+{
+    // Larger than one read chunk, with bytes that a text mode would change.
+    std::vector<uint8_t> big(200001);
+    for (size_t i = 0; i < big.size(); ++i) big[i] = uint8_t(i * 31 + (i >> 9));
+    WriteFile(m_dir / "plain.bin", big);
+    WriteFile(m_dir / "empty.bin", {});
+    ASSERT_TRUE(PakInterface::Instance().RegisterArchive(MakeArchive({{"songs\\whole.ogg", big}}, "whole.pak")));
+
+    for (const char* name : {"plain.bin", "songs/whole.ogg"}) {
+        std::vector<uint8_t> read = Bytes("stale");
+        ASSERT_TRUE(Vel::PakReadWholeFile(name, read)) << name;
+        EXPECT_TRUE(read == big) << name;
+        EXPECT_EQ(read.capacity(), big.size()) << name;
+    }
+    std::vector<uint8_t> read = Bytes("stale");
+    EXPECT_TRUE(Vel::PakReadWholeFile("empty.bin", read));
+    EXPECT_TRUE(read.empty());
+}
+
 TEST(PakPathTest, NamesNormaliseToUpperCaseBackslashForm)
 {
     const std::pair<const char*, const char*> cases[] = {
