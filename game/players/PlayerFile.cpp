@@ -44,23 +44,24 @@ private:
     size_t m_base;
 };
 
+// Reads at file offsets from a buffer that holds the part of the file from `base` on.
 class Reader {
 public:
-    explicit Reader(const uint8_t* bytes) : m_bytes(bytes) {}
+    Reader(const uint8_t* bytes, size_t base) : m_bytes(bytes), m_base(base) {}
 
-    uint8_t U8(size_t at) const { return m_bytes[at]; }
+    uint8_t U8(size_t at) const { return m_bytes[at - m_base]; }
     int32_t I32(size_t at) const
     {
         uint32_t value = 0;
         for (int i = 0; i < 4; ++i)
-            value |= uint32_t(m_bytes[at + size_t(i)]) << (8 * i);
+            value |= uint32_t(U8(at + size_t(i))) << (8 * i);
         return int32_t(value);
     }
     double F64(size_t at) const
     {
         uint64_t bits = 0;
         for (int i = 0; i < 8; ++i)
-            bits |= uint64_t(m_bytes[at + size_t(i)]) << (8 * i);
+            bits |= uint64_t(U8(at + size_t(i))) << (8 * i);
         return std::bit_cast<double>(bits);
     }
     BrokenDownTime Time(size_t at) const
@@ -75,6 +76,7 @@ public:
 
 private:
     const uint8_t* m_bytes;
+    size_t m_base;
 };
 
 void EncodeProfile(Writer& w, size_t base, const PlayerProfile& p)
@@ -242,21 +244,26 @@ std::vector<uint8_t> EncodePlayerFile(const Players& players)
     return file;
 }
 
-bool DecodePlayerFile(const uint8_t* bytes, size_t size, Players& players, std::string& problem)
+bool DecodePlayerFile(const std::function<bool(uint8_t*, size_t)>& piece, Players& players, std::string& problem)
 {
-    if (size != kPlayerFileSize) {
-        problem = "the file has " + std::to_string(size) + " bytes instead of " + std::to_string(kPlayerFileSize);
+    std::vector<uint8_t> bytes(L::kFirstSlot);
+    if (!piece(bytes.data(), bytes.size())) {
+        problem = "the file could not be read whole";
         return false;
     }
-    const Reader r(bytes);
-    players.currentPlayer = r.I32(L::kCurrentPlayer);
+    players.currentPlayer = Reader(bytes.data(), 0).I32(L::kCurrentPlayer);
     if (!InRange(players.currentPlayer, 0, kPlayerSlots - 1)) {
         problem = "currentPlayer " + std::to_string(players.currentPlayer) + " outside 0.." + std::to_string(kPlayerSlots - 1);
         return false;
     }
+    bytes.resize(L::kProfileSize);
     for (int slot = 0; slot < kPlayerSlots; ++slot) {
+        if (!piece(bytes.data(), bytes.size())) {
+            problem = "the file could not be read whole";
+            return false;
+        }
         PlayerProfile& profile = players.players[size_t(slot)];
-        DecodeProfile(r, L::SlotOffset(slot), profile);
+        DecodeProfile(Reader(bytes.data(), L::SlotOffset(slot)), L::SlotOffset(slot), profile);
         const std::string slotProblem = CheckProfile(profile);
         if (!slotProblem.empty()) {
             problem = "slot " + std::to_string(slot) + ": " + slotProblem;
@@ -264,6 +271,22 @@ bool DecodePlayerFile(const uint8_t* bytes, size_t size, Players& players, std::
         }
     }
     return true;
+}
+
+bool DecodePlayerFile(const uint8_t* bytes, size_t size, Players& players, std::string& problem)
+{
+    if (size != kPlayerFileSize) {
+        problem = "the file has " + std::to_string(size) + " bytes instead of " + std::to_string(kPlayerFileSize);
+        return false;
+    }
+    size_t at = 0;
+    return DecodePlayerFile(
+        [&](uint8_t* out, size_t n) {
+            std::copy(bytes + at, bytes + at + n, out);
+            at += n;
+            return true;
+        },
+        players, problem);
 }
 
 } // namespace Vel

@@ -55,9 +55,9 @@ std::string KeepAside(const std::string& path)
     return {};
 }
 
-// The whole file when it has the expected size; otherwise what is wrong with it.
+// The open file when it has the expected size; otherwise what is wrong with it.
 enum class ReadStatus { Missing, Read, Damaged };
-ReadStatus ReadPlayerFile(const std::string& path, std::vector<uint8_t>& bytes, std::string& problem)
+ReadStatus OpenPlayerFile(const std::string& path, std::FILE*& file, std::string& problem)
 {
     // Looked at before opening: opening a pipe put in the file's place would wait forever.
     struct stat before {};
@@ -65,7 +65,7 @@ ReadStatus ReadPlayerFile(const std::string& path, std::vector<uint8_t>& bytes, 
         problem = "it is not a plain file";
         return ReadStatus::Damaged;
     }
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    file = std::fopen(path.c_str(), "rb");
     if (!file) {
         if (errno == ENOENT)
             return ReadStatus::Missing;
@@ -83,13 +83,6 @@ ReadStatus ReadPlayerFile(const std::string& path, std::vector<uint8_t>& bytes, 
         problem = "the file has " + std::to_string(st.st_size) + " bytes instead of " + std::to_string(kPlayerFileSize);
         return ReadStatus::Damaged;
     }
-    bytes.resize(kPlayerFileSize);
-    const size_t got = std::fread(bytes.data(), 1, bytes.size(), file);
-    std::fclose(file);
-    if (got != kPlayerFileSize) {
-        problem = "the file could not be read whole";
-        return ReadStatus::Damaged;
-    }
     return ReadStatus::Read;
 }
 
@@ -103,10 +96,14 @@ void MakeFreshSlots(Players& players)
 // Reads and checks one file into `players`: Read means it is a good player file.
 ReadStatus LoadFile(const std::string& path, Players& players, std::string& problem)
 {
-    std::vector<uint8_t> bytes;
-    ReadStatus status = ReadPlayerFile(path, bytes, problem);
-    if (status == ReadStatus::Read && !DecodePlayerFile(bytes.data(), bytes.size(), players, problem))
+    std::FILE* file = nullptr;
+    ReadStatus status = OpenPlayerFile(path, file, problem);
+    if (status != ReadStatus::Read)
+        return status;
+    const auto piece = [file](uint8_t* bytes, size_t size) { return std::fread(bytes, 1, size, file) == size; };
+    if (!DecodePlayerFile(piece, players, problem))
         status = ReadStatus::Damaged;
+    std::fclose(file);
     return status;
 }
 

@@ -126,6 +126,26 @@ TEST(PlayerFileTest, DecodesWhatWasEncoded)
     for (int slot = 0; slot < kPlayerSlots; ++slot)
         EXPECT_TRUE(decoded->players[size_t(slot)] == original->players[size_t(slot)]) << "slot " << slot;
     EXPECT_EQ(EncodePlayerFile(*decoded), bytes);
+
+    // Read in pieces, as from the file, the same bytes give the same players; a file that ends
+    // early is damage, not a half-read store taken as good.
+    for (const size_t available : {bytes.size(), bytes.size() - 1, size_t(8)}) {
+        size_t at = 0;
+        const auto piece = [&](uint8_t* out, size_t n) {
+            if (at + n > available) return false;
+            std::copy(bytes.begin() + long(at), bytes.begin() + long(at + n), out);
+            at += n;
+            return true;
+        };
+        auto pieced = std::make_unique<Players>();
+        problem.clear();
+        const bool whole = available == bytes.size();
+        EXPECT_EQ(DecodePlayerFile(piece, *pieced, problem), whole) << available;
+        if (whole)
+            EXPECT_EQ(EncodePlayerFile(*pieced), bytes);
+        else
+            EXPECT_EQ(problem, "the file could not be read whole");
+    }
 }
 
 } // namespace
