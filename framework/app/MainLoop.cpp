@@ -413,7 +413,9 @@ void AppBase::HandleAtOnce(const Plat::Event& event, bool& queue)
         OnCloseRequest();
         break;
     case EventType::Exposed:
-        if (m_running)
+        // Before the widgets have drawn there is only a black frame to show, and showing it
+        // costs a whole present right before the first real one.
+        if (m_running && m_drawCount > 0)
             Redraw();
         queue = false;
         break;
