@@ -207,6 +207,11 @@ TEST_F(HandOverTest, TheLinkOpensTheMainMenuOfAFreshPlayerFile)
     EXPECT_EQ(app.m_board->State(), BoardState::MainMenu);
     EXPECT_EQ(app.GetWidgetManager()->m_focusWidget, app.m_board);
     EXPECT_EQ(Vel::IMAGE_LOADER_BAR, nullptr); // its group is gone
+    // The title's pictures are let go with the title; the rest of their group stays.
+    EXPECT_EQ(Vel::IMAGE_BKG_SPLASH, nullptr);
+    EXPECT_EQ(Vel::IMAGE_BKG_TITLE, nullptr);
+    EXPECT_FALSE(app.GetResourceManager()->GetImage("IMAGE_BKG_TITLE"));
+    EXPECT_NE(Vel::IMAGE_CUSTOM_POINTER, nullptr);
     ASSERT_FALSE(app.m_played.empty());
     EXPECT_EQ(app.m_played.front(), Vel::SOUND_BUTTONCLICK);
     // Written before the menu is first drawn: six empty slots.
