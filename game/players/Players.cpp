@@ -86,6 +86,20 @@ ReadStatus OpenPlayerFile(const std::string& path, std::FILE*& file, std::string
     return ReadStatus::Read;
 }
 
+// True when `path` is a plain file of exactly the one byte `value`.
+bool HoldsExactly(const std::string& path, uint8_t value)
+{
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    struct stat st {};
+    uint8_t byte = 0;
+    const bool same = ::fstat(fileno(file), &st) == 0 && S_ISREG(st.st_mode) && st.st_size == 1
+                      && std::fread(&byte, 1, 1, file) == 1 && byte == value;
+    std::fclose(file);
+    return same;
+}
+
 void MakeFreshSlots(Players& players)
 {
     players.currentPlayer = 0;
@@ -272,7 +286,10 @@ SaveResult SavePreferences(Players& players)
     if (written.ok) {
         result.playerFileWritten = true;
         const uint8_t mode = current.fullscreen;
-        written = Plat::WriteFileAtomically(WindowModeFilePath(), &mode, 1);
+        // The byte rarely changes, and writing it safely costs two more flushes than the
+        // players themselves: a file that already holds it is left alone.
+        if (!HoldsExactly(WindowModeFilePath(), mode))
+            written = Plat::WriteFileAtomically(WindowModeFilePath(), &mode, 1);
         failure = "The players were saved, but the screen mode could not be: ";
     }
     if (!written.ok) {

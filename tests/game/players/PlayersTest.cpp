@@ -14,6 +14,7 @@
 #include <functional>
 #include <limits>
 #include <memory>
+#include <sys/stat.h>
 
 namespace {
 
@@ -118,6 +119,18 @@ TEST_F(PlayersTest, SaveStampsTheCurrentPlayerAndWritesTheWindowMode)
     EXPECT_EQ(Bytes(WindowModeFilePath()), std::string(1, '\0'));
     const std::vector<uint8_t> expected = EncodePlayerFile(*m_players);
     EXPECT_EQ(Bytes(PlayerFilePath()), std::string(expected.begin(), expected.end()));
+
+    // The mode file is replaced only when its byte changes (each write makes a new file).
+    const auto inode = [] {
+        struct stat st {};
+        return ::stat(WindowModeFilePath().c_str(), &st) == 0 ? st.st_ino : 0;
+    };
+    const auto before = inode();
+    ASSERT_TRUE(SavePreferences(*m_players).ok);
+    EXPECT_EQ(inode(), before);
+    m_players->players[1].fullscreen = 1;
+    ASSERT_TRUE(SavePreferences(*m_players).ok);
+    EXPECT_EQ(Bytes(WindowModeFilePath()), std::string(1, '\1'));
 }
 
 TEST_F(PlayersTest, AFailedSaveIsReportedAndToldOnce)
