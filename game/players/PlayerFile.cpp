@@ -5,8 +5,10 @@
 
 #include <bit>
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <functional>
+#include <type_traits>
 
 namespace Vel {
 namespace {
@@ -19,6 +21,7 @@ public:
     Writer(std::vector<uint8_t>& bytes, size_t base) : m_bytes(bytes), m_base(base) {}
 
     void U8(size_t at, uint8_t value) { m_bytes[at - m_base] = value; }
+    void Raw(size_t at, const void* from, size_t size) { std::memcpy(&m_bytes[at - m_base], from, size); }
     void I32(size_t at, int32_t value) { U32(at, uint32_t(value)); }
     void U32(size_t at, uint32_t value)
     {
@@ -50,6 +53,7 @@ public:
     Reader(const uint8_t* bytes, size_t base) : m_bytes(bytes), m_base(base) {}
 
     uint8_t U8(size_t at) const { return m_bytes[at - m_base]; }
+    void Raw(size_t at, void* to, size_t size) const { std::memcpy(to, m_bytes + (at - m_base), size); }
     int32_t I32(size_t at) const
     {
         uint32_t value = 0;
@@ -79,6 +83,17 @@ private:
     size_t m_base;
 };
 
+// The history is five sixths of the file. Where the machine's byte order is the file's, the
+// records in memory are the file's bytes already, and are copied whole instead of field by
+// field (a save spent most of its time there).
+constexpr bool kRecordsAsInFile = std::endian::native == std::endian::little
+                                  && sizeof(ResultRecord) == L::kResultRecordSize
+                                  && std::is_trivially_copyable_v<ResultRecord>
+                                  && offsetof(ResultRecord, testId) == 0 && offsetof(ResultRecord, day) == 4
+                                  && offsetof(ResultRecord, month) == 8 && offsetof(ResultRecord, year) == 12
+                                  && offsetof(ResultRecord, correct) == 16 && offsetof(ResultRecord, mistakes) == 20
+                                  && offsetof(ResultRecord, grade) == 24;
+
 void EncodeProfile(Writer& w, size_t base, const PlayerProfile& p)
 {
     for (size_t i = 0; i < p.name.size(); ++i)
@@ -102,7 +117,9 @@ void EncodeProfile(Writer& w, size_t base, const PlayerProfile& p)
     w.I32(base + L::kState, p.state);
     for (size_t s = 0; s < p.stamps.size(); ++s)
         w.U8(base + L::kStamps + s, p.stamps[s]);
-    for (size_t r = 0; r < p.history.size(); ++r) {
+    if constexpr (kRecordsAsInFile) {
+        w.Raw(base + L::kHistory, p.history.data(), sizeof p.history);
+    } else for (size_t r = 0; r < p.history.size(); ++r) {
         const ResultRecord& rec = p.history[r];
         const size_t at = base + L::kHistory + r * L::kResultRecordSize;
         w.I32(at + 0, rec.testId);
@@ -139,7 +156,9 @@ void DecodeProfile(const Reader& r, size_t base, PlayerProfile& p)
     p.state = r.I32(base + L::kState);
     for (size_t s = 0; s < p.stamps.size(); ++s)
         p.stamps[s] = r.U8(base + L::kStamps + s);
-    for (size_t i = 0; i < p.history.size(); ++i) {
+    if constexpr (kRecordsAsInFile) {
+        r.Raw(base + L::kHistory, p.history.data(), sizeof p.history);
+    } else for (size_t i = 0; i < p.history.size(); ++i) {
         ResultRecord& rec = p.history[i];
         const size_t at = base + L::kHistory + i * L::kResultRecordSize;
         rec.testId = r.I32(at + 0);
