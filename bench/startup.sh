@@ -91,22 +91,22 @@ figure() { printf '%s' "${samples[$1]:-}" | grep -v '^$' | median; }
 
 echo "startup.sh: $runs runs on $display, idle CPU over ${idle_seconds} s" >&2
 
-for run in $(seq "$runs"); do
-    # The game, windowed, with a fresh home (a first start: no player file yet).
-    home=$work/home-$run
+# One start of the game, windowed, on the home $1, its figures added under the prefix $2; with
+# $3 = idle, CPU is measured while the title and the main menu sit still.
+measure_game() {
+    local home=$1 prefix=$2 log=$work/$2-$run.log t0 window
     mkdir -p "$home/userdata" "$work/xdg-$run"
     printf '\000' >"$home/userdata/fscreen.dat"
-    log=$work/game-$run.log
     t0=$(now_ms)
     QUORVANE_HOME=$home XDG_CONFIG_HOME=$work/xdg-$run XDG_DATA_HOME=$work/xdg-$run \
         XDG_CACHE_HOME=$work/xdg-$run QUORVANE_TRACE=1 "$game" 2>"$log" >/dev/null &
     child=$!
     if wait_moment "$log" continue_offered 30; then
-        add game_first $(( $(moment "$log" first_frame) - t0 ))
-        add game_loaded $(( $(moment "$log" loading_done) - t0 ))
-        add game_continue $(( $(moment "$log" continue_offered) - t0 ))
+        add ${prefix}_first $(( $(moment "$log" first_frame) - t0 ))
+        add ${prefix}_loaded $(( $(moment "$log" loading_done) - t0 ))
+        add ${prefix}_continue $(( $(moment "$log" continue_offered) - t0 ))
         sleep 0.5
-        add game_cpu_title "$(idle_cpu $child)"
+        [ "${3:-}" = idle ] && add ${prefix}_cpu_title "$(idle_cpu $child)"
         # The link sits centred near the bottom of the 800 x 600 window.
         window=$(xdotool search --pid $child --onlyvisible 2>/dev/null | head -1)
         if [ -n "$window" ]; then
@@ -115,17 +115,24 @@ for run in $(seq "$runs"); do
                 # Away from the buttons, then let the owl finish its greeting.
                 xdotool mousemove --window "$window" 790 590
                 sleep "${MENU_SETTLE_SECONDS:-15}"
-                add game_cpu_menu "$(idle_cpu $child)"
+                [ "${3:-}" = idle ] && add ${prefix}_cpu_menu "$(idle_cpu $child)"
             else
                 echo "run $run: the click did not reach the main menu" >&2
             fi
         fi
-        add game_hwm "$(vm_hwm_mb $child)"
+        add ${prefix}_hwm "$(vm_hwm_mb $child)"
     else
         echo "run $run: the game did not offer CLICK TO CONTINUE; its log:" >&2
         cat "$log" >&2
     fi
     stop_child
+}
+
+for run in $(seq "$runs"); do
+    # A first start on a fresh home (no player file yet), then a returning player's start on
+    # the same home, which now holds the player file the first start saved.
+    measure_game "$work/home-$run" game idle
+    measure_game "$work/home-$run" again
 
     # The bare SDL window.
     log=$work/bare-$run.log
@@ -158,7 +165,8 @@ for run in $(seq "$runs"); do
         if [ -n "$found" ]; then
             add ${peer}_first $(( found - t0 ))
             sleep 2
-            [ "$run" -eq 1 ] && add ${peer}_cpu "$(idle_cpu $child)"
+            # Idle CPU once, on the first run the peer came up in.
+            [ -z "${samples[${peer}_cpu]:-}" ] && add ${peer}_cpu "$(idle_cpu $child)"
             add ${peer}_hwm "$(vm_hwm_mb $child)"
         else
             echo "run $run: $peer showed no window" >&2
@@ -177,8 +185,11 @@ row "first frame of the title, ms" "$gf" "bare SDL first paint, ms" "$bf"
 row "first frame of the title, ms" "$gf" "gbrainy first window, ms" "$gb"
 row "first frame of the title, ms" "$gf" "tuxmath first window, ms" "$tm"
 row "loading done, ms" "$(figure game_loaded)" "goal, ms" 500
+row "returning player: first frame, ms" "$(figure again_first)" "bare SDL first paint, ms" "$bf"
+row "returning player: loading done, ms" "$(figure again_loaded)" "goal, ms" 500
 row "CLICK TO CONTINUE offered, ms" "$(figure game_continue)" "-" "n/a"
 row "peak memory (VmHWM), MB" "$(figure game_hwm)" "bare SDL window, MB" "$(figure bare_hwm)"
+row "returning player: VmHWM, MB" "$(figure again_hwm)" "goal, MB" 80
 row "peak memory (VmHWM), MB" "$(figure game_hwm)" "gbrainy, MB" "$(figure gbrainy_hwm)"
 row "peak memory (VmHWM), MB" "$(figure game_hwm)" "tuxmath, MB" "$(figure tuxmath_hwm)"
 row "CPU, title sitting still, %" "$(figure game_cpu_title)" "bare SDL window idle, %" "$(figure bare_cpu)"
