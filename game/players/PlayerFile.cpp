@@ -119,16 +119,18 @@ void EncodeProfile(Writer& w, size_t base, const PlayerProfile& p)
         w.U8(base + L::kStamps + s, p.stamps[s]);
     if constexpr (kRecordsAsInFile) {
         w.Raw(base + L::kHistory, p.history.data(), sizeof p.history);
-    } else for (size_t r = 0; r < p.history.size(); ++r) {
-        const ResultRecord& rec = p.history[r];
-        const size_t at = base + L::kHistory + r * L::kResultRecordSize;
-        w.I32(at + 0, rec.testId);
-        w.I32(at + 4, rec.day);
-        w.I32(at + 8, rec.month);
-        w.I32(at + 12, rec.year);
-        w.I32(at + 16, rec.correct);
-        w.I32(at + 20, rec.mistakes);
-        w.I32(at + 24, rec.grade);
+    } else {
+        for (size_t r = 0; r < p.history.size(); ++r) {
+            const ResultRecord& rec = p.history[r];
+            const size_t at = base + L::kHistory + r * L::kResultRecordSize;
+            w.I32(at + 0, rec.testId);
+            w.I32(at + 4, rec.day);
+            w.I32(at + 8, rec.month);
+            w.I32(at + 12, rec.year);
+            w.I32(at + 16, rec.correct);
+            w.I32(at + 20, rec.mistakes);
+            w.I32(at + 24, rec.grade);
+        }
     }
     w.I32(base + L::kHistoryCount, p.historyCount);
 }
@@ -158,16 +160,18 @@ void DecodeProfile(const Reader& r, size_t base, PlayerProfile& p)
         p.stamps[s] = r.U8(base + L::kStamps + s);
     if constexpr (kRecordsAsInFile) {
         r.Raw(base + L::kHistory, p.history.data(), sizeof p.history);
-    } else for (size_t i = 0; i < p.history.size(); ++i) {
-        ResultRecord& rec = p.history[i];
-        const size_t at = base + L::kHistory + i * L::kResultRecordSize;
-        rec.testId = r.I32(at + 0);
-        rec.day = r.I32(at + 4);
-        rec.month = r.I32(at + 8);
-        rec.year = r.I32(at + 12);
-        rec.correct = r.I32(at + 16);
-        rec.mistakes = r.I32(at + 20);
-        rec.grade = r.I32(at + 24);
+    } else {
+        for (size_t i = 0; i < p.history.size(); ++i) {
+            ResultRecord& rec = p.history[i];
+            const size_t at = base + L::kHistory + i * L::kResultRecordSize;
+            rec.testId = r.I32(at + 0);
+            rec.day = r.I32(at + 4);
+            rec.month = r.I32(at + 8);
+            rec.year = r.I32(at + 12);
+            rec.correct = r.I32(at + 16);
+            rec.mistakes = r.I32(at + 20);
+            rec.grade = r.I32(at + 24);
+        }
     }
     p.historyCount = r.I32(base + L::kHistoryCount);
 }

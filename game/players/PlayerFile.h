@@ -61,7 +61,7 @@ bool EncodePlayerFile(const Players& players, const std::function<bool(const uin
 // content of `players` is then unspecified and the caller starts fresh slots.
 bool DecodePlayerFile(const uint8_t* bytes, size_t size, Players& players, std::string& problem);
 // The same from a file read in order: `piece` fills the buffer it is given with the next bytes
-// (the header, then one slot at a time) or returns false, which counts as damage. A load so
+// (the header, then one slot at a time) or returns false, which counts as damage. So a load
 // never holds a second copy of every player.
 bool DecodePlayerFile(const std::function<bool(uint8_t*, size_t)>& piece, Players& players, std::string& problem);
 
