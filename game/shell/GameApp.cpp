@@ -165,17 +165,16 @@ void GameApp::CreateBoard()
     if (m_board)
         return;
     m_titleScreen = nullptr;
+    ResourceManager* resources = GetResourceManager();
     // The title's two full-screen pictures are drawn nowhere else: 4 MB given back before the
     // Board and its players, texts and word lists arrive.
-    if (ResourceManager* resources = GetResourceManager()) {
-        for (const auto& [id, handle] : {std::pair{"IMAGE_BKG_SPLASH", &IMAGE_BKG_SPLASH}, {"IMAGE_BKG_TITLE", &IMAGE_BKG_TITLE}}) {
-            *handle = nullptr;
-            resources->ReplaceImage(id, {});
-        }
+    if (resources) {
+        ReleaseImageId(resources, ResourceGroup::Init, IMAGE_BKG_SPLASH);
+        ReleaseImageId(resources, ResourceGroup::Init, IMAGE_BKG_TITLE);
         GetImageRegistry()->PurgeUnreferenced();
     }
     m_board = new Board(this);
-    if (ResourceManager* resources = GetResourceManager()) {
+    if (resources) {
         resources->DeleteGroup("TitleScreen");
         UnbindGroupIds(ResourceGroup::TitleScreen);
     }

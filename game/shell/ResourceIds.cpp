@@ -283,6 +283,17 @@ void UnbindGroupIds(ResourceGroup group)
     }
 }
 
+void ReleaseImageId(ResourceManager* manager, ResourceGroup group, Image*& handle)
+{
+    for (const ResourceBinding& b : GroupBindings(group)) {
+        if (b.kind == ResourceKind::Image && b.handle == &handle) {
+            manager->ReplaceImage(b.id, {});
+            handle = nullptr;
+            return;
+        }
+    }
+}
+
 bool BindInitIds(ResourceManager* manager) { return BindGroupIds(manager, ResourceGroup::Init); }
 bool BindTitleScreenIds(ResourceManager* manager) { return BindGroupIds(manager, ResourceGroup::TitleScreen); }
 bool BindGameIds(ResourceManager* manager) { return BindGroupIds(manager, ResourceGroup::Game); }

@@ -37,6 +37,9 @@ bool BindProgramIds(ResourceManager* manager);
 bool BindGroupIds(ResourceManager* manager, ResourceGroup group);
 // Sets the group's handles back to null / -1, for a group whose resources were freed.
 void UnbindGroupIds(ResourceGroup group);
+// Lets go of one bound image of `group` before its group goes: the handle becomes null and the
+// manager forgets the picture, which the image registry's next purge frees.
+void ReleaseImageId(ResourceManager* manager, ResourceGroup group, Image*& handle);
 
 // The game's four text fonts by number: 0 = FONT_MENU1 ... 3 = FONT_MENU4 (out of range: 0).
 Font* MenuFont(int number);
